@@ -1,0 +1,32 @@
+#pragma once
+// Finds files of a file set whatever the case of their names on disk: CD mounts often show
+// lower-case names or an ISO 9660 ";1" version suffix.
+
+// Qt
+#include <QHash>
+#include <QString>
+#include <QStringList>
+
+/// Resolves relative paths below one folder. Keeps a cache of the folder listings it read,
+/// so many look-ups in one large folder stay linear. Not thread safe: one per thread.
+class PathResolver
+{
+public:
+    /// True for a component that may be used: not empty, not "." or "..", no "/" and no NUL.
+    static bool IsSafeComponent(const QString& component);
+
+    /// The existing regular file `base` + "/" + the components joined with "/": the exact path
+    /// first, then each component matched case-insensitively (an entry's ";1" suffix ignored).
+    /// Empty when any component is unsafe or nothing matches. `base` itself is taken as it is.
+    QString Resolve(const QString& base, const QStringList& components);
+
+    /// Forgets the folder listings read so far.
+    void Clear() { m_listings.clear(); }
+
+private:
+    QString FindEntry(const QString& folder, const QString& component);
+    QHash<QString, QHash<QString, QString>> m_listings; // folder -> folded name -> real name
+};
+
+/// One-off resolution with a fresh resolver.
+QString ResolveCaseInsensitive(const QString& base, const QStringList& components);

@@ -1,0 +1,32 @@
+#pragma once
+// Resource, command and message numbers that several subsystems share.
+
+// Commands
+constexpr int IDC_BTN_PLAYCINENEW = 1114;
+constexpr int IDC_BTN_RESET = 1142;
+constexpr int ID_CALL_VIEWER = 61480;
+constexpr int ID_LOAD_DICOM_IMAGE = 61483;
+
+// Layout commands: one view, and the grids from one by two up to four by four
+constexpr int ID_FRAME_SINGLELAYOUT = 61462;
+
+// Image commands kept in g_nLastImageCommand
+constexpr int ID_IMAGE_MIRROR = 61346;
+constexpr int ID_IMAGE_ROTATERIGHT = 61357;
+constexpr int ID_IMAGE_FLIP = 61447;
+constexpr int ID_IMAGE_NEGATIVE = 61448;
+constexpr int ID_IMAGE_ROTATELEFT = 61456;
+
+// Window messages, numbered as on the first platform
+constexpr unsigned WM_USER = 0x0400;
+constexpr unsigned WM_APP = 0x8000;
+constexpr unsigned WM_REFITVIEW = WM_USER + 3;
+constexpr unsigned WM_CINECONTROL = WM_USER + 4;
+constexpr unsigned WM_SELECTTHUMBNAIL = WM_USER + 8;
+constexpr unsigned WM_RELAYOUTTOOLBAR = WM_USER + 1005;
+constexpr unsigned WM_TEXTEDITCOMPLETE = WM_APP + 42;
+
+// Frames, templates and dialogs
+constexpr int IDR_MAINFRAME = 128;
+constexpr int IDR_TOLVANETYPE = 129;
+constexpr int IDD_STUDY_LIST = 321;

@@ -166,6 +166,11 @@ void CMainFrame::EscapeFullScreen(int, int)
 
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
+    // Ending the loop closes the open windows, this one again: the sequence runs once
+    if (m_bClosed) {
+        event->accept();
+        return;
+    }
     try {
         if (CChildFrmView* child = MDIGetActive())
             if (IThumbnailRun* run = child->GetThumbnailRun())
@@ -181,11 +186,10 @@ void CMainFrame::closeEvent(QCloseEvent* event)
                 if (qobject_cast<CVantrelDoc*>(document))
                     theApp.m_pDocTemplate->RemoveDocument(document);
         }
-        event->accept();
-        QCoreApplication::quit();
     } catch (...) {
         ReportSystemError(GetLastError(), "CMainFrame::OnClose");
-        event->accept();
-        QCoreApplication::quit();
     }
+    m_bClosed = true;
+    event->accept();
+    QCoreApplication::quit();
 }

@@ -68,4 +68,5 @@ protected:
 
 private:
     QWidget* m_pClient = nullptr;
+    bool m_bClosed = false;
 };

@@ -8,6 +8,7 @@
 #include "toolpanes/CThumbNailLeft.h"
 #include "toolpanes/CToolView.h"
 #include "viewer/CMyFrameWnd.h"
+#include "viewer/CZoomView.h"
 
 namespace {
 
@@ -32,6 +33,8 @@ private slots:
     void minimizes();
     void escapesFullScreenAndBack();
     void closeRemovesImageDocuments();
+    void closeEndsTheEventLoop();
+    void activationRepaintsActiveViewOrToolBar();
     void looksLikeTheFrame();
 };
 
@@ -167,6 +170,70 @@ void tst_CMainFrame::closeRemovesImageDocuments()
     QCOMPARE(document->GetDocTemplate(), nullptr);
     QCOMPARE(theApp.m_pDocTemplate->GetDocuments(), std::vector<CDocument*>{&other});
     theApp.m_pDocTemplate->RemoveDocument(&other);
+}
+
+void tst_CMainFrame::closeEndsTheEventLoop()
+{
+    FrameUnderTest app(QRect(0, 0, 1280, 1024));
+    CMainFrame* frame = app.Frame();
+    QVERIFY(QTest::qWaitForWindowExposed(frame));
+    // A hidden dialog beside it, as the Study List is
+    QWidget dialog(nullptr, Qt::Dialog);
+    dialog.show();
+    dialog.hide();
+    QTimer::singleShot(0, frame, [frame] { QTest::mouseClick(&frame->m_btnClose, Qt::LeftButton); });
+    QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(1); }); // a loop that does not end
+    QCOMPARE(QCoreApplication::exec(), 0);
+    QVERIFY(!frame->isVisible());
+    QVERIFY(theApp.m_pDocTemplate->GetDocuments().empty());
+}
+
+namespace {
+
+// Counts the paints a widget receives.
+class PaintCounter : public QObject
+{
+public:
+    int m_nPaints = 0;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++m_nPaints;
+        return false;
+    }
+};
+
+} // namespace
+
+void tst_CMainFrame::activationRepaintsActiveViewOrToolBar()
+{
+    FrameUnderTest app(QRect(0, 0, 1280, 1024));
+    CMainFrame* frame = app.Frame();
+    QVERIFY(QTest::qWaitForWindowExposed(frame));
+    QWidget* toolBar = app.Child()->GetToolView();
+    PaintCounter toolPaints;
+    toolBar->installEventFilter(&toolPaints);
+    QCoreApplication::processEvents();
+    toolPaints.m_nPaints = 0;
+    QCOMPARE(frame->GetActiveView(), nullptr);
+    frame->OnActivateApp(TRUE);
+    QTRY_VERIFY(toolPaints.m_nPaints > 0);
+
+    // With a view that has the input, the view is repainted instead
+    auto* view = new CZoomView(app.Child()->GetViewGridFrame());
+    view->setGeometry(0, 0, 200, 200);
+    view->setFocusPolicy(Qt::StrongFocus);
+    view->show();
+    frame->activateWindow();
+    view->setFocus();
+    QTRY_COMPARE(frame->GetActiveView(), view);
+    PaintCounter viewPaints;
+    view->installEventFilter(&viewPaints);
+    QCoreApplication::processEvents();
+    toolPaints.m_nPaints = viewPaints.m_nPaints = 0;
+    frame->OnActivateApp(TRUE);
+    QTRY_VERIFY(viewPaints.m_nPaints > 0);
+    QCOMPARE(toolPaints.m_nPaints, 0);
 }
 
 void tst_CMainFrame::looksLikeTheFrame()

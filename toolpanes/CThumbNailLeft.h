@@ -1,0 +1,17 @@
+#pragma once
+// The thumbnail column on the left of the child frame (placeholder: an empty black pane).
+
+// Qt
+#include <QWidget>
+
+// Orvane
+#include "core/IThumbnailRun.h"
+
+/// The thumbnail column. UI thread only.
+class CThumbNailLeft : public QWidget, public IThumbnailRun
+{
+    Q_OBJECT
+public:
+    explicit CThumbNailLeft(QWidget* parent = nullptr);
+    ~CThumbNailLeft() override;
+};

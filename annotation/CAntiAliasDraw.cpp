@@ -5,7 +5,6 @@
 #include <climits>
 #include <cmath>
 #include <cstdlib>
-#include <utility>
 
 // Orvane
 #include "annotation/CShapeCanvas.h"

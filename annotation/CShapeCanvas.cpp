@@ -8,6 +8,7 @@
 
 // std
 #include <cstdlib>
+#include <iterator>
 
 // Orvane
 #include "annotation/ShapeGeometry.h"

@@ -45,6 +45,11 @@ char* toString(const CDoublePoint& p)
 
 namespace {
 
+QString Describe(CDoublePoint p)
+{
+    return QString::number(p.x, 'g', 17) + QStringLiteral(", ") + QString::number(p.y, 'g', 17);
+}
+
 bool Near(CDoublePoint a, CDoublePoint b)
 {
     return std::fabs(a.x - b.x) < 1e-9 && std::fabs(a.y - b.y) < 1e-9;
@@ -163,7 +168,7 @@ void tst_CShapeCollection::turnsAndFlipsPoints()
     case Flip: shape->FlipVertical(90, cx, cy, zoom); break;
     }
     for (const CDoublePoint& p : AllPoints(*shape))
-        QVERIFY2(Near(p, expected), QTest::toString(p));
+        QVERIFY2(Near(p, expected), qPrintable(Describe(p)));
     // Saved copies and texts stay.
     for (const CDoublePoint& p : AllSavedPoints(*shape))
         QCOMPARE(p, point);
@@ -270,7 +275,7 @@ void tst_CShapeCollection::storeOriginalPointsRoundTrips()
     std::reverse(saved.begin() + 5, saved.end());
     QCOMPARE(saved.size(), expected.size());
     for (int i = 0; i < expected.size(); ++i)
-        QVERIFY2(Near(saved[i], expected[i]), qPrintable(QStringLiteral("point %1: %2").arg(i).arg(QTest::toString(saved[i]))));
+        QVERIFY2(Near(saved[i], expected[i]), qPrintable(QStringLiteral("point %1: %2").arg(i).arg(Describe(saved[i]))));
 
     drawn->RestoreOriginalPoints();
     const QList<CDoublePoint> restored = AllPoints(*drawn);

@@ -43,7 +43,6 @@ CStudyList::CStudyList(QWidget* parent)
     : QDialog(parent)
 {
     m_listStudies = new QTreeWidget(this);
-    m_listStudies->setObjectName(QStringLiteral("1277"));
     InitListColumns();
 }
 
@@ -94,8 +93,13 @@ BOOL CStudyList::StartLoaderThread(const QString& path)
 {
     StopLoaderThread();
     m_strDicomdirPath = path;
-    if (path.isEmpty() || !QFileInfo(path).isFile())
+    if (path.isEmpty() || !QFileInfo(path).isFile()) {
+        // No thread, but the end notice still comes, with nothing read
+        const int run = m_nLoaderRun;
+        QMetaObject::invokeMethod(
+            this, [this, run] { OnLoaderDone(run, std::make_shared<DicomDirContents>()); }, Qt::QueuedConnection);
         return FALSE;
+    }
     m_bStopLoader = false;
     const QByteArray file = QFile::encodeName(path);
     try {

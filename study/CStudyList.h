@@ -44,7 +44,8 @@ public:
 
     /// Starts the loading thread on the DICOMDIR at `path` when that file exists (a running
     /// one is stopped first). Its result arrives on the UI thread as the end notice
-    /// ID_LOAD_DICOM_IMAGE: the records are taken over, then OnLoadData runs. TRUE when started.
+    /// ID_LOAD_DICOM_IMAGE: the records are taken over, then OnLoadData runs. TRUE when
+    /// started; without the file no thread starts and the notice comes with nothing read.
     BOOL StartLoaderThread(const QString& path);
     /// Stops the loading thread (flag, then join); a result it still sends is dropped.
     void StopLoaderThread();

@@ -8,6 +8,7 @@
 #include <dcmtk/dcmdata/dcitem.h>
 
 // std
+#include <algorithm>
 #include <climits>
 
 // Orvane
@@ -132,11 +133,11 @@ void CStudyList::AddImage(CSeriesInfo* series, const DirectoryLink& record)
         image->SetSOPInstanceUID(RecordText(record.pItem, DCM_ReferencedSOPInstanceUIDInFile));
     if (record.pItem->tagExists(DCM_InstanceNumber, OFFalse))
         image->SetInstanceNumber(RecordText(record.pItem, DCM_InstanceNumber));
-    Sint32 frames = 1;
+    long frames = 1;
     // A count below 1 would leave an image without frames
-    if (record.pItem->findAndGetSint32(DCM_NumberOfFrames, frames, 0, OFFalse).bad() || frames < 1)
+    if (record.pItem->findAndGetLongInt(DCM_NumberOfFrames, frames, 0, OFFalse).bad() || frames < 1)
         frames = 1;
-    image->SetFrames(int(frames));
+    image->SetFrames(int(std::min<long>(frames, INT_MAX)));
     series->m_lstImages.push_back(std::move(image));
 }
 

@@ -166,14 +166,19 @@ private slots:
         QVERIFY(!list->m_pDicomdirFile);
     }
 
+    // Without the file no thread starts, and the dialog still hears that nothing was read.
     void missingFileStartsNoThread()
     {
-        CStudyList list;
-        QSignalSpy loaded(&list, &CStudyList::dicomDirLoaded);
-        QVERIFY(!list.StartLoaderThread(QStringLiteral("/nonexistent/DICOMDIR")));
-        QVERIFY(!list.StartLoaderThread(QString()));
-        QVERIFY(!list.m_hLoaderThread.joinable());
-        QVERIFY(!loaded.wait(100));
+        auto list = load(SampleFileSet());
+        QVERIFY(list);
+        QSignalSpy loaded(list.get(), &CStudyList::dicomDirLoaded);
+        QVERIFY(!list->StartLoaderThread(QStringLiteral("/nonexistent/DICOMDIR")));
+        QVERIFY(!list->m_hLoaderThread.joinable());
+        QVERIFY(loaded.wait(1000));
+        QCOMPARE(loaded.first().first().toBool(), false);
+        QVERIFY(list->m_aRows.empty());
+        QVERIFY(!list->StartLoaderThread(QString()));
+        QVERIFY(loaded.wait(1000));
     }
 
     // Create starts the thread on the application's DICOMDIR.
@@ -539,6 +544,34 @@ private slots:
         QCOMPARE(theApp.m_strModality, studyModality);
     }
 
+    // Number of Frames of the record; 1 when absent, and for counts below 1.
+    void framesOfTheRecord_data()
+    {
+        QTest::addColumn<QString>("value"); // "absent" for none
+        QTest::addColumn<int>("frames");
+        QTest::newRow("7") << "7" << 7;
+        QTest::newRow("absent") << "absent" << 1;
+        QTest::newRow("0") << "0" << 1;
+        QTest::newRow("-3") << "-3" << 1;
+    }
+    void framesOfTheRecord()
+    {
+        QFETCH(QString, value);
+        QFETCH(int, frames);
+        const Shape shape = [&](FileSet&, HandDicomDir& dir) {
+            DirRecord& mr = Nth(dir, "IMAGE", 3);
+            if (value == QLatin1String("absent"))
+                mr.Remove(DCM_NumberOfFrames);
+            else
+                mr.Set(DCM_NumberOfFrames, value.toStdString());
+        };
+        auto list = load(SampleFileSet(), Kind::DepthFirst, shape);
+        QVERIFY(list);
+        CStudyInfo* study = list->BuildStudyOfRow(0);
+        QVERIFY(study);
+        QCOMPARE(study->GetSeriesAt(0)->GetImageAt(0)->m_nFrames, frames);
+    }
+
     // Rows whose patient or study cannot be built give no study.
     void rowsWithoutRecordsBuildNothing()
     {
@@ -555,7 +588,7 @@ private slots:
         QVERIFY(list->BuildStudyOfRow(0));
     }
 
-    // The builder methods called directly, as the spec'd load calls them.
+    // The builder methods called directly, as a load of a study by its keys calls them.
     void builderMethodsByKey()
     {
         auto list = load(SampleFileSet());

@@ -9,18 +9,18 @@
 
 namespace {
 
-struct Spec
+struct Rec
 {
     std::uint32_t offset;
     RecordType type;
     std::uint32_t next;
 };
 
-RecordChain Chain(const std::vector<Spec>& specs)
+RecordChain Chain(const std::vector<Rec>& recs)
 {
     RecordChain chain;
     std::uint32_t index = 0;
-    for (const Spec& s : specs) {
+    for (const Rec& s : recs) {
         DirectoryLink link;
         link.nOffset = s.offset;
         link.nType = s.type;
@@ -46,7 +46,7 @@ constexpr RecordType O = RecordType::Other;
 
 } // namespace
 
-Q_DECLARE_METATYPE(std::vector<Spec>)
+Q_DECLARE_METATYPE(std::vector<Rec>)
 
 class tst_RecordChain : public QObject
 {
@@ -55,20 +55,20 @@ class tst_RecordChain : public QObject
 private slots:
     void walks_data()
     {
-        QTest::addColumn<std::vector<Spec>>("records");
+        QTest::addColumn<std::vector<Rec>>("records");
         QTest::addColumn<QList<int>>("walked");
-        QTest::newRow("plain") << std::vector<Spec>{{10, I, 20}, {20, I, 30}, {30, I, 0}} << QList<int>{10, 20, 30};
-        QTest::newRow("cycle to the first") << std::vector<Spec>{{10, I, 20}, {20, I, 10}} << QList<int>{10, 20};
-        QTest::newRow("cycle behind the first") << std::vector<Spec>{{10, I, 20}, {20, I, 30}, {30, I, 20}} << QList<int>{10, 20, 30};
-        QTest::newRow("self") << std::vector<Spec>{{10, I, 10}} << QList<int>{10};
-        QTest::newRow("dangling") << std::vector<Spec>{{10, I, 99}, {20, I, 0}} << QList<int>{10};
-        QTest::newRow("other types stepped over") << std::vector<Spec>{{10, I, 20}, {20, O, 30}, {30, I, 0}} << QList<int>{10, 30};
-        QTest::newRow("starts on another type") << std::vector<Spec>{{10, O, 20}, {20, I, 0}} << QList<int>{20};
-        QTest::newRow("cycle of other types") << std::vector<Spec>{{10, I, 20}, {20, O, 30}, {30, O, 20}} << QList<int>{10};
+        QTest::newRow("plain") << std::vector<Rec>{{10, I, 20}, {20, I, 30}, {30, I, 0}} << QList<int>{10, 20, 30};
+        QTest::newRow("cycle to the first") << std::vector<Rec>{{10, I, 20}, {20, I, 10}} << QList<int>{10, 20};
+        QTest::newRow("cycle behind the first") << std::vector<Rec>{{10, I, 20}, {20, I, 30}, {30, I, 20}} << QList<int>{10, 20, 30};
+        QTest::newRow("self") << std::vector<Rec>{{10, I, 10}} << QList<int>{10};
+        QTest::newRow("dangling") << std::vector<Rec>{{10, I, 99}, {20, I, 0}} << QList<int>{10};
+        QTest::newRow("other types stepped over") << std::vector<Rec>{{10, I, 20}, {20, O, 30}, {30, I, 0}} << QList<int>{10, 30};
+        QTest::newRow("starts on another type") << std::vector<Rec>{{10, O, 20}, {20, I, 0}} << QList<int>{20};
+        QTest::newRow("cycle of other types") << std::vector<Rec>{{10, I, 20}, {20, O, 30}, {30, O, 20}} << QList<int>{10};
     }
     void walks()
     {
-        QFETCH(std::vector<Spec>, records);
+        QFETCH(std::vector<Rec>, records);
         QFETCH(QList<int>, walked);
         const RecordChain chain = Chain(records);
         QCOMPARE(Walked(chain, 10, I), walked);

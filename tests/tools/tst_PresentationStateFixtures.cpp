@@ -102,22 +102,22 @@ private:
     QTemporaryDir m_dir;
     std::vector<Image> m_images;
 
-    QString write(const PresentationStateSpec& spec, const char* name)
+    QString write(const PresentationStateData& ps, const char* name)
     {
         const QString path = m_dir.filePath(QString::fromLatin1(name));
-        const QString error = WritePresentationState(spec, path);
+        const QString error = WritePresentationState(ps, path);
         if (!error.isEmpty())
             qWarning("%s", qPrintable(error));
         return error.isEmpty() ? path : QString();
     }
 
-    PresentationStateSpec stateFor(std::vector<PsAnnotation> annotations)
+    PresentationStateData stateFor(std::vector<PsAnnotation> annotations)
     {
-        PresentationStateSpec spec;
-        spec.studyInstanceUid = m_images[0].image.studyInstanceUid;
-        spec.images = {m_images[0].ref, m_images[1].ref};
-        spec.annotations = std::move(annotations);
-        return spec;
+        PresentationStateData ps;
+        ps.studyInstanceUid = m_images[0].image.studyInstanceUid;
+        ps.images = {m_images[0].ref, m_images[1].ref};
+        ps.annotations = std::move(annotations);
+        return ps;
     }
 
 private slots:
@@ -145,9 +145,9 @@ private slots:
 
     void everyLayerReadsBack()
     {
-        PresentationStateSpec spec = EveryLayer({m_images[0].ref, m_images[1].ref});
-        spec.studyInstanceUid = m_images[0].image.studyInstanceUid;
-        const QString path = write(spec, "every.dcm");
+        PresentationStateData ps = EveryLayer({m_images[0].ref, m_images[1].ref});
+        ps.studyInstanceUid = m_images[0].image.studyInstanceUid;
+        const QString path = write(ps, "every.dcm");
         QVERIFY(!path.isEmpty());
 
         Attached a(path, m_images[0].path);
@@ -192,8 +192,8 @@ private slots:
         QFETCH(QVector<int>, images);
         QFETCH(int, countOnImage0);
         QFETCH(int, countOnImage1);
-        const PresentationStateSpec spec = stateFor({{"LINEAR", {images.begin(), images.end()}, {PsLinear({1, 2}, {3, 4})}, {}}});
-        const QString path = write(spec, "refs.dcm");
+        const PresentationStateData ps = stateFor({{"LINEAR", {images.begin(), images.end()}, {PsLinear({1, 2}, {3, 4})}, {}}});
+        const QString path = write(ps, "refs.dcm");
         QVERIFY(!path.isEmpty());
         {
             Attached a(path, m_images[0].path);
@@ -210,14 +210,14 @@ private slots:
     // Layer names go down exactly as given: case, further characters, duplicates.
     void keepsLayerNamesAsWritten()
     {
-        PresentationStateSpec spec = stateFor({
+        PresentationStateData ps = stateFor({
             {"linear", {0}, {PsLinear({1, 1}, {2, 2})}, {}},
             {"LINEARX", {0}, {PsLinear({3, 3}, {4, 4})}, {}},
             {"TEXT", {0}, {}, {PsText("first", {1, 1}, {9, 9})}},
             {"TEXT", {0}, {}, {PsText("second", {1, 1}, {9, 9})}},
         });
-        spec.layers = {{"linear", 1, ""}, {"LINEARX", 2, ""}, {"TEXT", 3, ""}};
-        const QString path = write(spec, "names.dcm");
+        ps.layers = {{"linear", 1, ""}, {"LINEARX", 2, ""}, {"TEXT", 3, ""}};
+        const QString path = write(ps, "names.dcm");
         QVERIFY(!path.isEmpty());
         Attached a(path, m_images[0].path);
         QVERIFY(a.ok());
@@ -228,8 +228,8 @@ private slots:
 
     void keepsFractionalAndNegativeCoordinates()
     {
-        const PresentationStateSpec spec = stateFor({{"LINEAR", {0}, {PsLinear({10.7f, -0.5f}, {3.25f, 4})}, {}}});
-        const QString path = write(spec, "fractions.dcm");
+        const PresentationStateData ps = stateFor({{"LINEAR", {0}, {PsLinear({10.7f, -0.5f}, {3.25f, 4})}, {}}});
+        const QString path = write(ps, "fractions.dcm");
         QVERIFY(!path.isEmpty());
         Attached a(path, m_images[0].path);
         QVERIFY(a.ok());

@@ -1,0 +1,207 @@
+// Building a study's records from the DICOMDIR's record chains.
+
+#include "study/CStudyList.h"
+
+// DCMTK
+#include <dcmtk/config/osconfig.h>
+#include <dcmtk/dcmdata/dcdeftag.h>
+#include <dcmtk/dcmdata/dcitem.h>
+
+// std
+#include <algorithm>
+#include <climits>
+
+// Orvane
+#include "core/COstrevanApp.h"
+#include "core/ReportSystemError.h"
+
+void CStudyList::AddStudiesToPatient(const QString& key)
+{
+    AddStudiesToPatient(m_patientList.FindPatient(key));
+}
+
+void CStudyList::AddStudiesToPatient(CPatientInfo* patient)
+{
+    // The studies of a patient are built once, all together
+    if (!patient || !patient->m_lstStudies.empty())
+        return;
+    try {
+        const DirectoryLink* record = m_chain.AtIndex(std::uint32_t(patient->m_nRecordIndex));
+        if (!record || record->nType != RecordType::Patient)
+            return;
+        m_chain.Walk(record->nLowerOffset, RecordType::Study, [&](const DirectoryLink& link) {
+            auto study = std::make_unique<CStudyInfo>();
+            study->m_nRecordIndex = int(link.nIndex);
+            study->m_strStudyInstanceUID = RecordText(link.pItem, DCM_StudyInstanceUID);
+            study->m_strStudyID = RecordText(link.pItem, DCM_StudyID);
+            study->m_strStudyDescription = RecordText(link.pItem, DCM_StudyDescription);
+            study->m_strStudyDate = FormatStudyDate(RecordText(link.pItem, DCM_StudyDate));
+            patient->m_lstStudies.push_back(std::move(study));
+            return true;
+        });
+    } catch (...) {
+        ReportSystemError(GetLastError(), "CStudyList::AddStudiesToPatient");
+    }
+}
+
+void CStudyList::FillSeriesData(CStudyInfo* study, const COffsetListValue* firstSeries)
+{
+    if (!study || !firstSeries)
+        return;
+    // A new build sees the medium as it is now
+    m_pathResolver.Clear();
+    bool first = true;
+    try {
+        m_chain.Walk(firstSeries->m_nOffset, RecordType::Series, [&](const DirectoryLink& link) {
+            const bool isFirst = first;
+            first = false;
+            try {
+                AddSeries(study, link, isFirst);
+            } catch (...) {
+                // After the first record the chain goes on; a failure further on ends it
+                ReportSystemError(GetLastError(), isFirst ? "CStudyList::FillSeriesData" : "CStudyList::fillSeriesData");
+                return isFirst;
+            }
+            return true;
+        });
+    } catch (...) {
+        ReportSystemError(GetLastError(), "CStudyList::fillSeriesData");
+    }
+}
+
+void CStudyList::AddSeries(CStudyInfo* study, const DirectoryLink& record, bool first)
+{
+    // A series without Modality has none, not the one read before
+    m_strSeriesModality = RecordText(record.pItem, DCM_Modality);
+    if (first && theApp.m_strModality.isEmpty())
+        theApp.m_strModality = m_strSeriesModality;
+
+    if (m_strSeriesModality == QLatin1String("PR")) {
+        if (const DirectoryLink* presentation = m_chain.First(record.nLowerOffset, RecordType::Presentation))
+            FillImageData(presentation->pValue);
+        return;
+    }
+
+    auto series = std::make_unique<CSeriesInfo>();
+    series->m_pStudy = study;
+    series->m_strSeriesInstanceUID = RecordText(record.pItem, DCM_SeriesInstanceUID);
+    series->m_strSeriesNumber = RecordText(record.pItem, DCM_SeriesNumber);
+    series->m_strSeriesDescription = RecordText(record.pItem, DCM_SeriesDescription);
+    series->m_strModality = m_strSeriesModality;
+    series->m_strSeriesDate = RecordText(record.pItem, DCM_SeriesDate);
+    series->m_strSeriesTime = RecordText(record.pItem, DCM_SeriesTime);
+    if (const DirectoryLink* image = m_chain.First(record.nLowerOffset, RecordType::Image))
+        FillImageData(series.get(), image->pValue);
+    // A series without an image on the medium is dropped
+    if (series->GetImageCount() > 0)
+        study->m_lstSeries.push_back(std::move(series));
+}
+
+void CStudyList::FillImageData(CSeriesInfo* series, const COffsetListValue* firstImage)
+{
+    if (!series || !firstImage)
+        return;
+    bool first = true;
+    try {
+        m_chain.Walk(firstImage->m_nOffset, RecordType::Image, [&](const DirectoryLink& link) {
+            const bool isFirst = first;
+            first = false;
+            try {
+                AddImage(series, link);
+            } catch (...) {
+                ReportSystemError(GetLastError(), "CStudyList::FillImageData");
+                return isFirst;
+            }
+            return true;
+        });
+    } catch (...) {
+        ReportSystemError(GetLastError(), "CStudyList::FillImageData");
+    }
+}
+
+void CStudyList::AddImage(CSeriesInfo* series, const DirectoryLink& record)
+{
+    const QString path = ResolveFileId(record);
+    if (path.isEmpty())
+        return; // no file ID, a missing file or a component that leaves the file set
+
+    auto image = std::make_unique<CImageInfo>();
+    image->m_pSeries = series;
+    image->m_pStudy = series->m_pStudy;
+    image->m_strFilePath = path;
+    if (record.pItem->tagExists(DCM_ReferencedSOPInstanceUIDInFile, OFFalse))
+        image->SetSOPInstanceUID(RecordText(record.pItem, DCM_ReferencedSOPInstanceUIDInFile));
+    if (record.pItem->tagExists(DCM_InstanceNumber, OFFalse))
+        image->SetInstanceNumber(RecordText(record.pItem, DCM_InstanceNumber));
+    long frames = 1;
+    // A count below 1 would leave an image without frames
+    if (record.pItem->findAndGetLongInt(DCM_NumberOfFrames, frames, 0, OFFalse).bad() || frames < 1)
+        frames = 1;
+    image->SetFrames(int(std::min<long>(frames, INT_MAX)));
+    series->m_lstImages.push_back(std::move(image));
+}
+
+void CStudyList::FillImageData(const COffsetListValue* firstPresentation)
+{
+    if (!firstPresentation)
+        return;
+    bool first = true;
+    try {
+        m_chain.Walk(firstPresentation->m_nOffset, RecordType::Presentation, [&](const DirectoryLink& link) {
+            const bool isFirst = first;
+            first = false;
+            try {
+                const QString path = ResolveFileId(link);
+                if (!path.isEmpty())
+                    m_astrPSPaths << path;
+            } catch (...) {
+                ReportSystemError(GetLastError(), "CStudyList::FillImageData");
+                return isFirst;
+            }
+            return true;
+        });
+    } catch (...) {
+        ReportSystemError(GetLastError(), "CStudyList::FillImageData");
+    }
+}
+
+QString CStudyList::ResolveFileId(const DirectoryLink& record)
+{
+    OFString fileId;
+    if (!record.pItem || record.pItem->findAndGetOFStringArray(DCM_ReferencedFileID, fileId, OFFalse).bad())
+        return {};
+    const QStringList components = QString::fromLatin1(fileId.c_str(), qsizetype(fileId.length())).split(QLatin1Char('\\'));
+    // Exact path first, then each component case-insensitively; "..", "." and empty
+    // components are refused, so nothing outside the file set is opened
+    return m_pathResolver.Resolve(theApp.m_strMediaFolder, components);
+}
+
+CStudyInfo* CStudyList::BuildStudyOfRow(int row)
+{
+    try {
+        m_astrPSPaths.clear();
+        if (row < 0 || row >= int(m_aRows.size()))
+            return nullptr;
+        const StudyRow& studyRow = m_aRows[size_t(row)];
+        CPatientInfo* patient = m_patientList.FindPatientByRecord(studyRow.nPatientRecord);
+        if (!patient)
+            return nullptr;
+        AddStudiesToPatient(patient);
+        CStudyInfo* study = patient->FindStudyByRecord(studyRow.nStudyRecord);
+        if (!study)
+            return nullptr;
+        if (study->m_lstSeries.empty()) {
+            // First load: build from the study's series chain, then sort
+            const DirectoryLink* record = m_chain.AtIndex(std::uint32_t(studyRow.nStudyRecord));
+            const DirectoryLink* firstSeries = record ? m_chain.First(record->nLowerOffset, RecordType::Series) : nullptr;
+            if (!firstSeries)
+                return nullptr;
+            FillSeriesData(study, firstSeries->pValue);
+            study->SortSeries();
+        }
+        return study;
+    } catch (...) {
+        ReportSystemError(GetLastError(), "CStudyList::OnLoad");
+        return nullptr;
+    }
+}

@@ -1,5 +1,8 @@
 #include "viewer/CMyFrameWnd.h"
 
+// Orvane
+#include "core/COstrevanApp.h"
+
 CMyFrameWnd::CMyFrameWnd(QWidget* parent)
     : QWidget(parent)
 {
@@ -7,6 +10,18 @@ CMyFrameWnd::CMyFrameWnd(QWidget* parent)
     QPalette pal = palette();
     pal.setColor(QPalette::Window, Qt::black);
     setPalette(pal);
+    theApp.m_pViewGridFrame = this;
 }
 
-CMyFrameWnd::~CMyFrameWnd() = default;
+CMyFrameWnd::~CMyFrameWnd()
+{
+    if (theApp.m_pViewGridFrame == this)
+        theApp.m_pViewGridFrame = nullptr;
+}
+
+void CMyFrameWnd::DisplaySingleFrame(CVantrelDoc*)
+{
+    m_nPrevRows = m_nRows;
+    m_nPrevCols = m_nCols;
+    m_nRows = m_nCols = 0;
+}

@@ -241,11 +241,10 @@ int CxImageDCM::LoadDCM(const char* path, QList<CxImage*>* images, BOOL atLastFr
         m_pFileFormat = new DcmFileFormat;
         if (m_pFileFormat->loadFile(path, EXS_Unknown, EGL_noChange, 4096, ERM_autoDetect).bad())
             return 0;
-        // 3. The data set, all of it in memory
+        // 3. The data set
         m_pDataset = m_pFileFormat->getDataset();
         if (!m_pDataset)
             return 0;
-        m_pDataset->loadAllDataIntoMemory();
 
         // 4. How many frames the pixel data really holds
         double declared = 0.0;
@@ -267,9 +266,12 @@ int CxImageDCM::LoadDCM(const char* path, QList<CxImage*>* images, BOOL atLastFr
         }
 
         // 5. A single frame is decompressed once, into the data set; a multi-frame file keeps
-        // its pixel data and decodes each frame when it is shown
+        // its pixel data and decodes each frame when it is shown. Uncompressed frames are then
+        // read from the file one at a time, everything else is read into memory now
         const E_TransferSyntax original = m_pDataset->getOriginalXfer();
         m_bPerFrame = m_nFrames > 1;
+        if (!m_bPerFrame || DcmXfer(original).isEncapsulated())
+            m_pDataset->loadAllDataIntoMemory();
         if (m_bPerFrame && DcmXfer(original).isEncapsulated()) {
             if (!DcmCodecList::canChangeCoding(original, EXS_LittleEndianExplicit))
                 return 0;

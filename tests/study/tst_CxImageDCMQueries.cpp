@@ -68,6 +68,7 @@ class tst_CxImageDCMQueries : public QObject
 
 private slots:
     void initTestCase();
+    void cleanupTestCase();
 
     void textQueries_data();
     void textQueries();
@@ -107,6 +108,13 @@ void tst_CxImageDCMQueries::initTestCase()
 {
     m_codecs = std::make_unique<DicomCodecs>();
     QVERIFY(m_dir.isValid());
+}
+
+void tst_CxImageDCMQueries::cleanupTestCase()
+{
+    qDeleteAll(m_images);
+    m_images.clear();
+    m_dicom.reset();
 }
 
 CxImageDCM* tst_CxImageDCMQueries::Open(const ImageSpec& spec, Syntax syntax)

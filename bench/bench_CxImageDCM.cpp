@@ -22,16 +22,13 @@
 #include "study/DicomCodecs.h"
 #include "tools/fixtures/ImageFixtures.h"
 
-// POSIX
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 // std
 #include <algorithm>
 #include <cctype>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <memory>
@@ -94,58 +91,38 @@ double Median(std::vector<double> values)
     return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2.0;
 }
 
-// Median milliseconds of `runs` calls of `work`, after one call to warm the caches.
-double Time(int runs, const std::function<void()>& work)
+// Median milliseconds of each of the works over `runs` rounds, after one round to warm the
+// caches. The works take turns within each round, so a busy machine slows all of them alike.
+std::vector<double> Time(int runs, const std::vector<std::function<void()>>& works)
 {
-    work();
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        const double start = Now();
+    for (const auto& work : works)
         work();
-        times.push_back(Now() - start);
-    }
-    return Median(times);
+    std::vector<std::vector<double>> times(works.size());
+    for (int i = 0; i < runs; ++i)
+        for (std::size_t w = 0; w < works.size(); ++w) {
+            const double start = Now();
+            works[w]();
+            times[w].push_back(Now() - start);
+        }
+    std::vector<double> medians;
+    for (const auto& each : times)
+        medians.push_back(Median(each));
+    return medians;
 }
 
-long ResidentKb()
+long StatusKb(const char* field)
 {
-    FILE* file = std::fopen("/proc/self/statm", "r");
-    long pages = 0;
-    long resident = 0;
-    if (file) {
-        if (std::fscanf(file, "%ld %ld", &pages, &resident) != 2)
-            resident = 0;
-        std::fclose(file);
-    }
-    return resident * (sysconf(_SC_PAGESIZE) / 1024);
-}
-
-// Peak resident memory in MB that `work` adds, measured in a child process of its own.
-double PeakMb(const std::function<void()>& work)
-{
-    int pipeEnds[2];
-    if (pipe(pipeEnds) != 0)
-        return -1.0;
-    const pid_t child = fork();
-    if (child == 0) {
-        close(pipeEnds[0]);
-        const long before = ResidentKb();
-        work();
-        rusage usage{};
-        getrusage(RUSAGE_SELF, &usage);
-        const double mb = double(usage.ru_maxrss - before) / 1024.0;
-        if (write(pipeEnds[1], &mb, sizeof mb) != sizeof mb)
-            _exit(1);
-        _exit(0);
-    }
-    close(pipeEnds[1]);
-    double mb = -1.0;
-    if (child < 0 || read(pipeEnds[0], &mb, sizeof mb) != sizeof mb)
-        mb = -1.0;
-    close(pipeEnds[0]);
-    if (child > 0)
-        waitpid(child, nullptr, 0);
-    return mb;
+    FILE* file = std::fopen("/proc/self/status", "r");
+    if (!file)
+        return 0;
+    char line[256];
+    long value = 0;
+    const std::size_t length = std::strlen(field);
+    while (std::fgets(line, sizeof line, file))
+        if (std::strncmp(line, field, length) == 0)
+            value = std::atol(line + length);
+    std::fclose(file);
+    return value;
 }
 
 // The bare toolkit: the whole file decompressed, one image of every frame.
@@ -173,6 +150,47 @@ const void* BareOneFrame(const char* path, unsigned long frame)
     return image.getOutputData(8, 0, 0);
 }
 
+// Open, render three windows and every frame, as CxImageDCM or as the bare toolkit.
+void MemoryWork(bool ours, const char* path, int frames)
+{
+    if (ours) {
+        CxImageDCM dicom;
+        QList<CxImage*> images;
+        dicom.LoadDCM(path, &images, FALSE);
+        qDeleteAll(images);
+        for (int i = 0; i < 3; ++i)
+            delete dicom.WindowLevelling(int(dicom.m_dWindowWidth) + i, int(dicom.m_dWindowCenter));
+        CxImage bitmap;
+        for (int i = 1; i < frames; ++i)
+            dicom.GetMultiFrameNextImage(&bitmap);
+        return;
+    }
+    Bare bare(path);
+    for (int i = 0; i < 3; ++i) {
+        if (bare.image->isMonochrome())
+            bare.image->setWindow(127 + i, 255);
+        bare.image->getOutputData(8, 0, 0);
+    }
+    for (int i = 1; i < frames; ++i)
+        bare.image->getOutputData(8, static_cast<unsigned long>(i), 0);
+}
+
+// Peak resident memory in MB that the work adds, in a freshly started copy of this program
+// (a forked one would inherit this process's heap and high-water mark).
+double PeakMb(const char* program, bool ours, const QString& path, int frames)
+{
+    const QByteArray command = QByteArray("'") + program + "' --peak " + (ours ? "orvane" : "dcmtk") + " '"
+                               + QFile::encodeName(path) + "' " + QByteArray::number(frames);
+    FILE* pipe = popen(command.constData(), "r");
+    if (!pipe)
+        return -1.0;
+    double mb = -1.0;
+    if (std::fscanf(pipe, "%lf", &mb) != 1)
+        mb = -1.0;
+    pclose(pipe);
+    return mb;
+}
+
 void Line(const Kind& kind, Syntax syntax, const char* figure, const std::string& text)
 {
     std::printf("%-24s %-14s %-18s %s\n", kind.label, SyntaxName(syntax), figure, text.c_str());
@@ -192,34 +210,37 @@ double Ratio(double ours, double bare)
     return bare > 0.0 ? ours / bare : 0.0;
 }
 
-void Measure(const Kind& kind, Syntax syntax, const QString& path, int runs)
+void Measure(const char* program, const Kind& kind, Syntax syntax, const QString& path, int runs)
 {
     const QByteArray file = QFile::encodeName(path);
     const char* name = file.constData();
     const bool multiFrame = kind.spec.frames > 1;
-    const int bigRuns = kind.spec.columns * kind.spec.rows * kind.spec.frames > 8'000'000 ? std::max(3, runs / 2) : runs;
+    const bool large = std::int64_t(kind.spec.columns) * kind.spec.rows * kind.spec.frames > 8'000'000;
+    const int loadRuns = large ? std::max(3, runs / 2) : runs;
 
     // File to first bitmap
-    const double ours = Time(bigRuns, [&] {
-        CxImageDCM dicom;
-        QList<CxImage*> images;
-        dicom.LoadDCM(name, &images, FALSE);
-        qDeleteAll(images);
-    });
-    const double bareAll = Time(bigRuns, [&] {
-        Bare bare(name);
-        if (bare.image->isMonochrome())
-            bare.image->setWindow(127, 255);
-        bare.image->getOutputData(8, 0, 0);
-    });
-    if (multiFrame) {
-        const double bareOne = Time(runs, [&] { BareOneFrame(name, 0); });
+    std::vector<std::function<void()>> loads = {
+        [&] {
+            CxImageDCM dicom;
+            QList<CxImage*> images;
+            dicom.LoadDCM(name, &images, FALSE);
+            qDeleteAll(images);
+        },
+        [&] {
+            Bare bare(name);
+            if (bare.image->isMonochrome())
+                bare.image->setWindow(127, 255);
+            bare.image->getOutputData(8, 0, 0);
+        }};
+    if (multiFrame)
+        loads.push_back([&] { BareOneFrame(name, 0); });
+    const std::vector<double> load = Time(loadRuns, loads);
+    if (multiFrame)
         Line(kind, syntax, "first bitmap",
              Format("orvane %8.2f ms | dcmtk that frame alone %8.2f ms (x%.2f, target <= 2) | dcmtk all frames first %8.2f ms",
-                    ours, bareOne, Ratio(ours, bareOne), bareAll));
-    } else {
-        Line(kind, syntax, "first bitmap", Format("orvane %8.2f ms | dcmtk %8.2f ms (x%.2f)", ours, bareAll, Ratio(ours, bareAll)));
-    }
+                    load[0], load[2], Ratio(load[0], load[2]), load[1]));
+    else
+        Line(kind, syntax, "first bitmap", Format("orvane %8.2f ms | dcmtk %8.2f ms (x%.2f)", load[0], load[1], Ratio(load[0], load[1])));
 
     // Re-render at a new window; two windows alternate so each render is a real one
     {
@@ -227,28 +248,30 @@ void Measure(const Kind& kind, Syntax syntax, const QString& path, int runs)
         QList<CxImage*> images;
         dicom.LoadDCM(name, &images, FALSE);
         qDeleteAll(images);
+        Bare bare(name);
         const int width = int(dicom.m_dWindowWidth);
         const int centre = int(dicom.m_dWindowCenter);
-        int turn = 0;
-        const double oursWindow = Time(runs * 2, [&] {
-            const int shift = (turn++ % 2) * 7;
-            delete dicom.WindowLevelling(width + shift, centre + shift);
-        });
-        Bare bare(name);
-        turn = 0;
-        const double bareWindow = Time(runs * 2, [&] {
-            const int shift = (turn++ % 2) * 7;
-            if (bare.image->isMonochrome())
-                bare.image->setWindow(centre + shift, width + shift);
-            bare.image->getOutputData(8, 0, 0);
-        });
-        std::string text = Format("orvane %8.2f ms | dcmtk setWindow+getOutputData %8.2f ms (x%.2f", oursWindow, bareWindow,
-                                  Ratio(oursWindow, bareWindow));
+        int oursTurn = 0;
+        int bareTurn = 0;
+        const std::vector<double> window = Time(runs * 3, {
+            [&] {
+                const int shift = (oursTurn++ % 2) * 7;
+                delete dicom.WindowLevelling(width + shift, centre + shift);
+            },
+            [&] {
+                const int shift = (bareTurn++ % 2) * 7;
+                if (bare.image->isMonochrome())
+                    bare.image->setWindow(centre + shift, width + shift);
+                bare.image->getOutputData(8, 0, 0);
+            }});
+        std::string text = Format("orvane %8.2f ms | dcmtk setWindow+getOutputData %8.2f ms (x%.2f", window[0], window[1],
+                                  Ratio(window[0], window[1]));
         text += kind.reRenderTarget > 0 ? Format(", target <= %.1f)", kind.reRenderTarget) : std::string(")");
         Line(kind, syntax, "window re-render", text);
     }
 
-    // Frame step
+    // Frame step: ours decodes the frame it steps to; the bare toolkit either had every frame
+    // decoded up front or decodes that one frame
     if (multiFrame) {
         const int steps = std::min(kind.spec.frames - 1, 30);
         CxImageDCM dicom;
@@ -256,53 +279,36 @@ void Measure(const Kind& kind, Syntax syntax, const QString& path, int runs)
         dicom.LoadDCM(name, &images, FALSE);
         qDeleteAll(images);
         CxImage bitmap;
-        const double oursStep = Time(runs, [&] {
-            dicom.GetCxImageByPos(&bitmap, 0);
-            for (int i = 0; i < steps; ++i)
-                dicom.GetMultiFrameNextImage(&bitmap);
-        }) / (steps + 1);
         Bare bare(name);
-        const double bareStep = Time(runs, [&] {
-            for (int i = 0; i <= steps; ++i)
-                bare.image->getOutputData(8, static_cast<unsigned long>(i), 0);
-        }) / (steps + 1);
         DcmFileFormat kept;
         kept.loadFile(name);
-        const double bareDecodeStep = Time(runs, [&] {
-            for (int i = 0; i <= steps; ++i) {
-                DicomImage image(&kept, kept.getDataset()->getCurrentXfer(),
-                                 CIF_AcrNemaCompatibility | CIF_UsePartialAccessToPixelData, static_cast<unsigned long>(i), 1);
-                image.getOutputData(8, 0, 0);
-            }
-        }) / (steps + 1);
+        std::vector<double> step = Time(runs, {
+            [&] {
+                dicom.GetCxImageByPos(&bitmap, 0);
+                for (int i = 0; i < steps; ++i)
+                    dicom.GetMultiFrameNextImage(&bitmap);
+            },
+            [&] {
+                for (int i = 0; i <= steps; ++i)
+                    bare.image->getOutputData(8, static_cast<unsigned long>(i), 0);
+            },
+            [&] {
+                for (int i = 0; i <= steps; ++i) {
+                    DicomImage image(&kept, kept.getDataset()->getCurrentXfer(),
+                                     CIF_AcrNemaCompatibility | CIF_UsePartialAccessToPixelData, static_cast<unsigned long>(i), 1);
+                    image.getOutputData(8, 0, 0);
+                }
+            }});
+        for (double& each : step)
+            each /= steps + 1;
         Line(kind, syntax, "frame step",
              Format("orvane %8.2f ms | dcmtk getOutputData of a decoded frame %8.2f ms | dcmtk decoding that frame %8.2f ms",
-                    oursStep, bareStep, bareDecodeStep));
+                    step[0], step[1], step[2]));
     }
 
-    // Peak memory: open, three windows, every frame
-    const double oursMb = PeakMb([&] {
-        CxImageDCM dicom;
-        QList<CxImage*> images;
-        dicom.LoadDCM(name, &images, FALSE);
-        qDeleteAll(images);
-        for (int i = 0; i < 3; ++i)
-            delete dicom.WindowLevelling(int(dicom.m_dWindowWidth) + i, int(dicom.m_dWindowCenter));
-        CxImage bitmap;
-        for (int i = 1; i < kind.spec.frames; ++i)
-            dicom.GetMultiFrameNextImage(&bitmap);
-    });
-    const double bareMb = PeakMb([&] {
-        Bare bare(name);
-        for (int i = 0; i < 3; ++i) {
-            if (bare.image->isMonochrome())
-                bare.image->setWindow(127 + i, 255);
-            bare.image->getOutputData(8, 0, 0);
-        }
-        for (int i = 1; i < kind.spec.frames; ++i)
-            bare.image->getOutputData(8, static_cast<unsigned long>(i), 0);
-    });
-    Line(kind, syntax, "peak memory", Format("orvane %8.1f MB | dcmtk %8.1f MB", oursMb, bareMb));
+    Line(kind, syntax, "peak memory",
+         Format("orvane %8.1f MB | dcmtk decoding all frames %8.1f MB", PeakMb(program, true, path, kind.spec.frames),
+                PeakMb(program, false, path, kind.spec.frames)));
 }
 
 } // namespace
@@ -312,6 +318,13 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     OFLog::configure(OFLogger::FATAL_LOG_LEVEL);
     const DicomCodecs codecs;
+    if (argc == 5 && std::strcmp(argv[1], "--peak") == 0) {
+        // One memory figure, in this fresh process
+        const long before = StatusKb("VmRSS:");
+        MemoryWork(std::strcmp(argv[2], "orvane") == 0, argv[3], std::atoi(argv[4]));
+        std::printf("%.1f\n", double(StatusKb("VmHWM:") - before) / 1024.0);
+        return 0;
+    }
     int runs = 7;
     std::vector<std::string> wanted;
     for (int i = 1; i < argc; ++i) {
@@ -334,7 +347,7 @@ int main(int argc, char** argv)
                 std::printf("%-24s %-14s not written: %s\n", kind.label, SyntaxName(syntax), qPrintable(problem));
                 continue;
             }
-            Measure(kind, syntax, path, runs);
+            Measure(argv[0], kind, syntax, path, runs);
         }
     }
     return 0;

@@ -265,12 +265,12 @@ int CxImageDCM::LoadDCM(const char* path, QList<CxImage*>* images, BOOL atLastFr
             m_pDataset->putAndInsertString(DCM_NumberOfFrames, count.c_str());
         }
 
-        // 5. A single frame is decompressed once, into the data set; a multi-frame file keeps
-        // its pixel data and decodes each frame when it is shown. Uncompressed frames are then
-        // read from the file one at a time, everything else is read into memory now
+        // 5. A single frame is read into memory and decompressed once, into the data set. A
+        // multi-frame file keeps its pixel data in the file and reads and decodes each frame
+        // when it is shown
         const E_TransferSyntax original = m_pDataset->getOriginalXfer();
         m_bPerFrame = m_nFrames > 1;
-        if (!m_bPerFrame || DcmXfer(original).isEncapsulated())
+        if (!m_bPerFrame)
             m_pDataset->loadAllDataIntoMemory();
         if (m_bPerFrame && DcmXfer(original).isEncapsulated()) {
             if (!DcmCodecList::canChangeCoding(original, EXS_LittleEndianExplicit))

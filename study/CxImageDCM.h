@@ -26,9 +26,10 @@ class DicomImage;
 /// A DICOM image file opened for display. Frames count from 1 in m_nCurrentFrame and from 0
 /// in every frame index handed in. Window values pass width first, centre second.
 ///
-/// A multi-frame file keeps its pixel data as the file holds it and decodes one frame at a
-/// time when that frame is shown; m_pDicomImage then holds only the shown frame. A single
-/// frame is decompressed once, into the data set.
+/// A single-frame file is read into memory and decompressed once, into the data set. A
+/// multi-frame file keeps its pixel data in the file, as the file encodes it: each frame is
+/// read and decoded when it is shown, and m_pDicomImage then holds that frame only. The file
+/// must stay readable while the object lives; a frame that cannot be read is not shown.
 class CxImageDCM
 {
 public:

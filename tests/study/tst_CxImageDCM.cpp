@@ -180,6 +180,7 @@ private slots:
     void clampsFrameCountToPixelData_data();
     void clampsFrameCountToPixelData();
     void keepsMultiFramePixelsUndecodedUntilShown();
+    void frameOfAVanishedFileIsNotShown();
     void singleFrameKeepsOneRepresentation();
     void secondaryCaptureIsShownByPixel();
     void reducedImageFollowsFrameSteps();
@@ -482,6 +483,9 @@ void tst_CxImageDCM::stepsFrames_data()
     for (ImagePreset preset : {ImagePreset::MultiFrameGrey, ImagePreset::MultiFrameColour})
         for (Syntax syntax : {Syntax::ExplicitLittle, Syntax::ExplicitBig, Syntax::JpegBaseline, Syntax::JpegLossless, Syntax::Rle})
             QTest::addRow("%s/%s", PresetName(preset), SyntaxName(syntax)) << preset << syntax;
+    // 16-bit frames read one at a time from files of either byte order
+    for (Syntax syntax : {Syntax::ExplicitLittle, Syntax::ImplicitLittle, Syntax::ExplicitBig, Syntax::JpegLossless})
+        QTest::addRow("mr16/%s", SyntaxName(syntax)) << ImagePreset::Mr << syntax;
 }
 
 void tst_CxImageDCM::stepsFrames()
@@ -491,13 +495,16 @@ void tst_CxImageDCM::stepsFrames()
     ImageSpec spec = SmallSpec(preset);
     spec.frames = 5;
     const QString path = Write(spec, syntax, QStringLiteral("steps-%1-%2").arg(PresetName(preset), SyntaxName(syntax)));
-    // `slack` allows for the colour window at 255/127, which moves some bytes by one
+    // Grey frames come out at the window last set; `slack` allows for the colour window at
+    // 255/127, which moves some bytes by one
+    double windowCentre = 0.0;
+    double windowWidth = 0.0;
     auto shows = [&](const CxImage& bitmap, int frame, int slack = 0) {
         if (!IsMonochrome(spec)) {
             QString why;
             return ShowsColours(bitmap, spec, frame, (IsLossy(syntax) ? 16 : 0) + slack, &why);
         }
-        return BitmapBytes(bitmap) == ToolkitOutput(path, frame, 127, 255);
+        return BitmapBytes(bitmap) == ToolkitOutput(path, frame, windowCentre, windowWidth);
     };
     short current = -1;
     short count = -1;
@@ -505,6 +512,8 @@ void tst_CxImageDCM::stepsFrames()
     // First frame
     auto first = Open(path);
     QCOMPARE(first->result, 1);
+    windowCentre = first->dicom->m_dWindowCenter;
+    windowWidth = first->dicom->m_dWindowWidth;
     first->dicom->GetFramePosition(&current, &count);
     QCOMPARE(int(current), 1);
     QCOMPARE(int(count), 5);
@@ -532,6 +541,8 @@ void tst_CxImageDCM::stepsFrames()
     QCOMPARE(dicom.m_nCurrentFrame, 3);
     QVERIFY(shows(bitmap, 2));
     std::unique_ptr<CxImage> windowed(dicom.WindowLevelling(255, 127));
+    windowCentre = 127;
+    windowWidth = 255;
     QVERIFY(shows(*windowed, 2, 1)); // the window renders the current frame
     dicom.GetCxImageByPos(&bitmap, 9);
     QCOMPARE(dicom.m_nCurrentFrame, 1);
@@ -579,6 +590,26 @@ void tst_CxImageDCM::keepsMultiFramePixelsUndecodedUntilShown()
     QString why;
     QVERIFY2(ShowsColours(bitmap, spec, 4, 16, &why), qPrintable(why));
     QCOMPARE(int(dicom.m_pDicomImage->getFirstFrame()), 4);
+}
+
+void tst_CxImageDCM::frameOfAVanishedFileIsNotShown()
+{
+    // Frames of a multi-frame file are read when shown: once the file is gone, a step renders
+    // nothing and leaves the caller's bitmap as it was
+    ImageSpec spec = SmallSpec(ImagePreset::MultiFrameGrey);
+    spec.columns = 101; // larger than what the toolkit reads at once
+    spec.rows = 80;
+    const QString path = Write(spec, Syntax::ExplicitLittle, QStringLiteral("vanishing"));
+    auto opened = Open(path);
+    QCOMPARE(opened->result, 1);
+    QVERIFY(QFile::remove(path));
+    CxImage bitmap;
+    opened->dicom->GetCxImageByPos(&bitmap, 2);
+    QCOMPARE(int(bitmap.GetWidth()), 0);
+    // The step made frame 3 current; it cannot be read, so a re-render gives nothing either
+    QCOMPARE(opened->dicom->m_nCurrentFrame, 3);
+    std::unique_ptr<CxImage> again(opened->dicom->WindowLevelling(255, 127));
+    QVERIFY(!again);
 }
 
 void tst_CxImageDCM::singleFrameKeepsOneRepresentation()

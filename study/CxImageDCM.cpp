@@ -22,6 +22,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <memory>
 #include <string>
 
 namespace {
@@ -329,12 +330,11 @@ int CxImageDCM::LoadDCM(const char* path, QList<CxImage*>* images, BOOL atLastFr
 
     // 11. The first (or last) frame
     try {
-        auto* bitmap = new CxImage(0);
-        if (Render(firstFrame, bitmap, false, 0, 0) && images) {
-            images->append(bitmap);
+        auto bitmap = std::make_unique<CxImage>(0);
+        if (images && Render(firstFrame, bitmap.get(), false, 0, 0)) {
+            images->append(bitmap.release());
             return 1;
         }
-        delete bitmap;
     } catch (...) {
         ReportSystemError(GetLastError(), "CxImageDCM::LoadDCM");
     }

@@ -13,8 +13,10 @@
 #include "platform/CxImage.h"
 
 // std
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <memory>
 
 namespace {
 
@@ -154,11 +156,9 @@ CxImage* CxImageDCM::WindowLevelling(int width, int centre)
         if (monochrome)
             ApplyWindow(centre, width);
         const int frame = m_bMultiFrame ? m_nCurrentFrame - 1 : 0;
-        bitmap = new CxImage(0);
-        if (!Render(frame, bitmap, bitsAllocated == 8 && !monochrome, width, centre)) {
-            delete bitmap;
-            bitmap = nullptr;
-        }
+        auto rendered = std::make_unique<CxImage>(0);
+        if (Render(frame, rendered.get(), bitsAllocated == 8 && !monochrome, width, centre))
+            bitmap = rendered.release();
     } catch (...) {
         ReportSystemError(GetLastError(), "CxImageDCM::WindowLevelling");
     }

@@ -42,7 +42,7 @@ namespace {
 struct Kind {
     const char* name;
     const char* label;
-    ImageSpec spec;
+    ImageRecipe recipe;
     std::vector<Syntax> syntaxes;
     double reRenderTarget; // ratio to the bare call, 0 = none
 };
@@ -51,12 +51,12 @@ std::vector<Kind> Kinds()
 {
     std::vector<Kind> kinds;
     auto phantom = [](ImagePreset preset, int columns, int rows, int frames) {
-        ImageSpec spec = Preset(preset);
-        spec.content = Content::Phantom;
-        spec.columns = columns;
-        spec.rows = rows;
-        spec.frames = frames;
-        return spec;
+        ImageRecipe recipe = Preset(preset);
+        recipe.content = Content::Phantom;
+        recipe.columns = columns;
+        recipe.rows = rows;
+        recipe.frames = frames;
+        return recipe;
     };
     kinds.push_back({"CT", "CT 512x512 16-bit", phantom(ImagePreset::Ct, 512, 512, 1),
                      {Syntax::ExplicitLittle, Syntax::JpegLossless, Syntax::Rle}, 0.0});
@@ -64,7 +64,7 @@ std::vector<Kind> Kinds()
                      {Syntax::ExplicitLittle, Syntax::JpegLossless}, 0.0});
     kinds.push_back({"CR", "CR 2048x2500 12-bit", phantom(ImagePreset::Cr, 2048, 2500, 1),
                      {Syntax::ExplicitLittle, Syntax::JpegExtended, Syntax::JpegLossless}, 1.3});
-    ImageSpec mg = phantom(ImagePreset::Cr, 3328, 4084, 1);
+    ImageRecipe mg = phantom(ImagePreset::Cr, 3328, 4084, 1);
     mg.modality = "MG";
     mg.sopClassUid = "1.2.840.10008.5.1.4.1.1.1.2";
     mg.photometric = "MONOCHROME2";
@@ -214,8 +214,8 @@ void Measure(const char* program, const Kind& kind, Syntax syntax, const QString
 {
     const QByteArray file = QFile::encodeName(path);
     const char* name = file.constData();
-    const bool multiFrame = kind.spec.frames > 1;
-    const bool large = std::int64_t(kind.spec.columns) * kind.spec.rows * kind.spec.frames > 8'000'000;
+    const bool multiFrame = kind.recipe.frames > 1;
+    const bool large = std::int64_t(kind.recipe.columns) * kind.recipe.rows * kind.recipe.frames > 8'000'000;
     const int loadRuns = large ? std::max(3, runs / 2) : runs;
 
     // File to first bitmap
@@ -273,7 +273,7 @@ void Measure(const char* program, const Kind& kind, Syntax syntax, const QString
     // Frame step: ours decodes the frame it steps to; the bare toolkit either had every frame
     // decoded up front or decodes that one frame
     if (multiFrame) {
-        const int steps = std::min(kind.spec.frames - 1, 30);
+        const int steps = std::min(kind.recipe.frames - 1, 30);
         CxImageDCM dicom;
         QList<CxImage*> images;
         dicom.LoadDCM(name, &images, FALSE);
@@ -307,8 +307,8 @@ void Measure(const char* program, const Kind& kind, Syntax syntax, const QString
     }
 
     Line(kind, syntax, "peak memory",
-         Format("orvane %8.1f MB | dcmtk decoding all frames %8.1f MB", PeakMb(program, true, path, kind.spec.frames),
-                PeakMb(program, false, path, kind.spec.frames)));
+         Format("orvane %8.1f MB | dcmtk decoding all frames %8.1f MB", PeakMb(program, true, path, kind.recipe.frames),
+                PeakMb(program, false, path, kind.recipe.frames)));
 }
 
 } // namespace
@@ -342,7 +342,7 @@ int main(int argc, char** argv)
             continue;
         for (Syntax syntax : kind.syntaxes) {
             const QString path = dir.filePath(QStringLiteral("%1-%2.dcm").arg(kind.name, SyntaxName(syntax)));
-            const QString problem = WriteImage(kind.spec, syntax, path);
+            const QString problem = WriteImage(kind.recipe, syntax, path);
             if (!problem.isEmpty()) {
                 std::printf("%-24s %-14s not written: %s\n", kind.label, SyntaxName(syntax), qPrintable(problem));
                 continue;

@@ -27,7 +27,7 @@ using namespace Fixtures;
 
 Q_DECLARE_METATYPE(Fixtures::ImagePreset)
 Q_DECLARE_METATYPE(Fixtures::Syntax)
-Q_DECLARE_METATYPE(Fixtures::ImageSpec)
+Q_DECLARE_METATYPE(Fixtures::ImageRecipe)
 
 namespace {
 
@@ -36,33 +36,33 @@ bool IsLossy(Syntax syntax)
     return syntax == Syntax::JpegBaseline || syntax == Syntax::JpegExtended;
 }
 
-bool IsMonochrome(const ImageSpec& spec)
+bool IsMonochrome(const ImageRecipe& recipe)
 {
-    return spec.photometric == "MONOCHROME1" || spec.photometric == "MONOCHROME2";
+    return recipe.photometric == "MONOCHROME1" || recipe.photometric == "MONOCHROME2";
 }
 
-bool Writable(const ImageSpec& spec, Syntax syntax)
+bool Writable(const ImageRecipe& recipe, Syntax syntax)
 {
-    if (syntax == Syntax::JpegBaseline && spec.bitsStored > 8)
+    if (syntax == Syntax::JpegBaseline && recipe.bitsStored > 8)
         return false;
-    if (syntax == Syntax::JpegExtended && spec.bitsStored > 12)
+    if (syntax == Syntax::JpegExtended && recipe.bitsStored > 12)
         return false;
-    if (IsLossy(syntax) && spec.photometric == "PALETTE COLOR")
+    if (IsLossy(syntax) && recipe.photometric == "PALETTE COLOR")
         return false;
-    if (spec.photometric == "YBR_FULL_422" && (syntax == Syntax::JpegLossless || syntax == Syntax::Rle))
+    if (recipe.photometric == "YBR_FULL_422" && (syntax == Syntax::JpegLossless || syntax == Syntax::Rle))
         return false;
     return true;
 }
 
 // A small image of the preset with an odd width where the format allows one.
-ImageSpec SmallSpec(ImagePreset preset)
+ImageRecipe SmallRecipe(ImagePreset preset)
 {
-    ImageSpec spec = Preset(preset);
-    spec.columns = spec.photometric == "YBR_FULL_422" ? 34 : 33;
-    spec.rows = 21;
-    if (spec.frames > 1)
-        spec.frames = 4;
-    return spec;
+    ImageRecipe recipe = Preset(preset);
+    recipe.columns = recipe.photometric == "YBR_FULL_422" ? 34 : 33;
+    recipe.rows = 21;
+    if (recipe.frames > 1)
+        recipe.frames = 4;
+    return recipe;
 }
 
 // What the bare toolkit delivers for a frame at a window (none for width 0): grey bytes or
@@ -121,15 +121,15 @@ std::array<int, 3> Bgr(const CxImage& bitmap, int x, int y)
 }
 
 // Fails unless the 24-bit bitmap shows the generator's colours of `frame` within `tolerance`.
-bool ShowsColours(const CxImage& bitmap, const ImageSpec& spec, int frame, int tolerance, QString* why)
+bool ShowsColours(const CxImage& bitmap, const ImageRecipe& recipe, int frame, int tolerance, QString* why)
 {
-    if (int(bitmap.GetWidth()) != spec.columns || int(bitmap.GetHeight()) != spec.rows || bitmap.GetBpp() != 24) {
+    if (int(bitmap.GetWidth()) != recipe.columns || int(bitmap.GetHeight()) != recipe.rows || bitmap.GetBpp() != 24) {
         *why = QStringLiteral("bitmap %1x%2x%3").arg(bitmap.GetWidth()).arg(bitmap.GetHeight()).arg(bitmap.GetBpp());
         return false;
     }
-    for (int y = 0; y < spec.rows; ++y)
-        for (int x = 0; x < spec.columns; ++x) {
-            const std::array<int, 3> rgb = ShownColour(spec, frame, x, y);
+    for (int y = 0; y < recipe.rows; ++y)
+        for (int x = 0; x < recipe.columns; ++x) {
+            const std::array<int, 3> rgb = ShownColour(recipe, frame, x, y);
             const std::array<int, 3> bgr = Bgr(bitmap, x, y);
             for (int c = 0; c < 3; ++c)
                 if (std::abs(bgr[std::size_t(2 - c)] - rgb[std::size_t(c)]) > tolerance) {
@@ -189,7 +189,7 @@ private slots:
     void destroyedObjectAnswersAsEmpty();
 
 private:
-    QString Write(const ImageSpec& spec, Syntax syntax, const QString& name);
+    QString Write(const ImageRecipe& recipe, Syntax syntax, const QString& name);
 
     std::unique_ptr<DicomCodecs> m_codecs;
     QTemporaryDir m_dir;
@@ -201,10 +201,10 @@ void tst_CxImageDCM::initTestCase()
     QVERIFY(m_dir.isValid());
 }
 
-QString tst_CxImageDCM::Write(const ImageSpec& spec, Syntax syntax, const QString& name)
+QString tst_CxImageDCM::Write(const ImageRecipe& recipe, Syntax syntax, const QString& name)
 {
     const QString path = m_dir.filePath(name + QStringLiteral(".dcm"));
-    const QString problem = WriteImage(spec, syntax, path);
+    const QString problem = WriteImage(recipe, syntax, path);
     if (!problem.isEmpty())
         qWarning("%s: %s", qPrintable(name), qPrintable(problem));
     return path;
@@ -218,7 +218,7 @@ void tst_CxImageDCM::rendersEveryKind_data()
                                Syntax::JpegExtended,   Syntax::JpegLossless,   Syntax::Rle};
     for (ImagePreset preset : AllPresets())
         for (Syntax syntax : syntaxes)
-            if (Writable(SmallSpec(preset), syntax))
+            if (Writable(SmallRecipe(preset), syntax))
                 QTest::addRow("%s/%s", PresetName(preset), SyntaxName(syntax)) << preset << syntax;
 }
 
@@ -226,27 +226,27 @@ void tst_CxImageDCM::rendersEveryKind()
 {
     QFETCH(ImagePreset, preset);
     QFETCH(Syntax, syntax);
-    const ImageSpec spec = SmallSpec(preset);
-    const QString path = Write(spec, syntax, QStringLiteral("kind-%1-%2").arg(PresetName(preset), SyntaxName(syntax)));
+    const ImageRecipe recipe = SmallRecipe(preset);
+    const QString path = Write(recipe, syntax, QStringLiteral("kind-%1-%2").arg(PresetName(preset), SyntaxName(syntax)));
 
     auto opened = Open(path);
     QCOMPARE(opened->result, 1);
     QCOMPARE(opened->images.size(), 1);
     CxImageDCM& dicom = *opened->dicom;
-    QCOMPARE(dicom.GetFrameCount(), spec.frames);
-    QCOMPARE(bool(dicom.IsMultiFrame()), spec.frames > 1);
+    QCOMPARE(dicom.GetFrameCount(), recipe.frames);
+    QCOMPARE(bool(dicom.IsMultiFrame()), recipe.frames > 1);
 
-    const int tolerance = IsLossy(syntax) ? 16 : (spec.photometric.rfind("YBR", 0) == 0 ? 3 : 0);
+    const int tolerance = IsLossy(syntax) ? 16 : (recipe.photometric.rfind("YBR", 0) == 0 ? 3 : 0);
     CxImage stepped;
-    for (int frame = 0; frame < spec.frames; ++frame) {
+    for (int frame = 0; frame < recipe.frames; ++frame) {
         const CxImage* bitmap = opened->images.first();
         if (frame > 0) {
             dicom.GetMultiFrameNextImage(&stepped);
             bitmap = &stepped;
         }
-        QCOMPARE(int(bitmap->GetWidth()), spec.columns);
-        QCOMPARE(int(bitmap->GetHeight()), spec.rows);
-        if (IsMonochrome(spec)) {
+        QCOMPARE(int(bitmap->GetWidth()), recipe.columns);
+        QCOMPARE(int(bitmap->GetHeight()), recipe.rows);
+        if (IsMonochrome(recipe)) {
             // 8 bits, one byte per sample: what the toolkit shows at the chosen window
             QCOMPARE(int(bitmap->GetBpp()), 8);
             const std::vector<Uint8> expected = ToolkitOutput(path, frame, dicom.m_dWindowCenter, dicom.m_dWindowWidth);
@@ -254,14 +254,14 @@ void tst_CxImageDCM::rendersEveryKind()
             QVERIFY2(BitmapBytes(*bitmap) == expected, qPrintable(QStringLiteral("frame %1").arg(frame)));
         } else {
             QString why;
-            QVERIFY2(ShowsColours(*bitmap, spec, frame, tolerance, &why), qPrintable(why));
+            QVERIFY2(ShowsColours(*bitmap, recipe, frame, tolerance, &why), qPrintable(why));
         }
     }
 }
 
 void tst_CxImageDCM::choosesWindowByBitDepth_data()
 {
-    QTest::addColumn<ImageSpec>("spec");
+    QTest::addColumn<ImageRecipe>("recipe");
     QTest::addColumn<double>("width");
     QTest::addColumn<double>("centre");
     QTest::addColumn<double>("minValue");
@@ -271,81 +271,81 @@ void tst_CxImageDCM::choosesWindowByBitDepth_data()
 
     {
         // 8 bits stored: fixed window, whatever the file says
-        ImageSpec spec = SmallSpec(ImagePreset::Grey8);
-        spec.windowCenter = "50";
-        spec.windowWidth = "100";
-        QTest::newRow("8-bit ignores its window") << spec << 255.0 << 127.0 << -128.0 << 256.0 << 1.0 << 460.0;
-        ImageSpec colour = SmallSpec(ImagePreset::Rgb);
+        ImageRecipe recipe = SmallRecipe(ImagePreset::Grey8);
+        recipe.windowCenter = "50";
+        recipe.windowWidth = "100";
+        QTest::newRow("8-bit ignores its window") << recipe << 255.0 << 127.0 << -128.0 << 256.0 << 1.0 << 460.0;
+        ImageRecipe colour = SmallRecipe(ImagePreset::Rgb);
         QTest::newRow("8-bit colour") << colour << 255.0 << 127.0 << -128.0 << 256.0 << 1.0 << 460.0;
     }
     {
         // 12 of 16 bits: the first of several window values; the range of the pixels
-        ImageSpec spec = SmallSpec(ImagePreset::Mr);
-        spec.bitsStored = 12;
-        spec.minStored = 100;
-        spec.maxStored = 3100;
-        spec.windowCenter = "40\\400";
-        spec.windowWidth = "400\\1500";
-        QTest::newRow("12-bit, two windows") << spec << 400.0 << 40.0 << 100.0 << 3100.0 << 0.0 << 0.0;
-        spec.windowCenter.clear();
-        spec.windowWidth.clear();
-        QTest::newRow("12-bit, no window") << spec << 3000.0 << 1600.0 << 100.0 << 3100.0 << 0.0 << 0.0;
-        spec.windowCenter = "40";
-        QTest::newRow("12-bit, centre only") << spec << 3000.0 << 1600.0 << 100.0 << 3100.0 << 0.0 << 0.0;
+        ImageRecipe recipe = SmallRecipe(ImagePreset::Mr);
+        recipe.bitsStored = 12;
+        recipe.minStored = 100;
+        recipe.maxStored = 3100;
+        recipe.windowCenter = "40\\400";
+        recipe.windowWidth = "400\\1500";
+        QTest::newRow("12-bit, two windows") << recipe << 400.0 << 40.0 << 100.0 << 3100.0 << 0.0 << 0.0;
+        recipe.windowCenter.clear();
+        recipe.windowWidth.clear();
+        QTest::newRow("12-bit, no window") << recipe << 3000.0 << 1600.0 << 100.0 << 3100.0 << 0.0 << 0.0;
+        recipe.windowCenter = "40";
+        QTest::newRow("12-bit, centre only") << recipe << 3000.0 << 1600.0 << 100.0 << 3100.0 << 0.0 << 0.0;
     }
     {
         // Signed with rescale: the range after the modality transform
-        const ImageSpec spec = SmallSpec(ImagePreset::Ct);
-        QTest::newRow("CT rescaled") << spec << 400.0 << 40.0 << -3024.0 << 1976.0 << 0.0 << 0.0;
+        const ImageRecipe recipe = SmallRecipe(ImagePreset::Ct);
+        QTest::newRow("CT rescaled") << recipe << 400.0 << 40.0 << -3024.0 << 1976.0 << 0.0 << 0.0;
     }
     {
         // A flat image: Smallest and Largest Image Pixel Value, else what the bits can hold
-        ImageSpec spec = SmallSpec(ImagePreset::Mr);
-        spec.bitsStored = 12;
-        spec.minStored = spec.maxStored = 0;
-        spec.windowCenter = "500";
-        spec.windowWidth = "1000";
-        spec.smallestPixelValue = 5;
-        spec.largestPixelValue = 900;
-        QTest::newRow("flat, pixel limits") << spec << 1000.0 << 500.0 << 5.0 << 900.0 << 0.0 << 0.0;
-        spec.smallestPixelValue.reset();
-        spec.largestPixelValue.reset();
-        QTest::newRow("flat unsigned") << spec << 1000.0 << 500.0 << 0.0 << 4095.0 << 0.0 << 0.0;
-        spec.isSigned = true;
-        QTest::newRow("flat signed") << spec << 1000.0 << 500.0 << -2048.0 << 2047.0 << 0.0 << 0.0;
+        ImageRecipe recipe = SmallRecipe(ImagePreset::Mr);
+        recipe.bitsStored = 12;
+        recipe.minStored = recipe.maxStored = 0;
+        recipe.windowCenter = "500";
+        recipe.windowWidth = "1000";
+        recipe.smallestPixelValue = 5;
+        recipe.largestPixelValue = 900;
+        QTest::newRow("flat, pixel limits") << recipe << 1000.0 << 500.0 << 5.0 << 900.0 << 0.0 << 0.0;
+        recipe.smallestPixelValue.reset();
+        recipe.largestPixelValue.reset();
+        QTest::newRow("flat unsigned") << recipe << 1000.0 << 500.0 << 0.0 << 4095.0 << 0.0 << 0.0;
+        recipe.isSigned = true;
+        QTest::newRow("flat signed") << recipe << 1000.0 << 500.0 << -2048.0 << 2047.0 << 0.0 << 0.0;
     }
     {
         // Any other depth: the file's window, else the value range (never a 0/0 window)
-        ImageSpec spec = SmallSpec(ImagePreset::Grey8);
-        spec.bitsStored = 7;
-        spec.maxStored = 120;
-        QTest::newRow("7-bit, no window") << spec << 120.0 << 60.0 << 0.0 << 120.0 << 0.0 << 0.0;
-        spec.windowCenter = "30";
-        spec.windowWidth = "50";
-        QTest::newRow("7-bit with window") << spec << 50.0 << 30.0 << 0.0 << 120.0 << 0.0 << 0.0;
+        ImageRecipe recipe = SmallRecipe(ImagePreset::Grey8);
+        recipe.bitsStored = 7;
+        recipe.maxStored = 120;
+        QTest::newRow("7-bit, no window") << recipe << 120.0 << 60.0 << 0.0 << 120.0 << 0.0 << 0.0;
+        recipe.windowCenter = "30";
+        recipe.windowWidth = "50";
+        QTest::newRow("7-bit with window") << recipe << 50.0 << 30.0 << 0.0 << 120.0 << 0.0 << 0.0;
     }
     {
         // A multi-frame image without a window: the range of all its frames
-        ImageSpec spec = SmallSpec(ImagePreset::Mr);
-        spec.frames = 5;
-        spec.minStored = 0;
-        spec.maxStored = 1000;
-        spec.windowCenter.clear();
-        spec.windowWidth.clear();
-        QTest::newRow("multi-frame, no window") << spec << 1000.0 << 500.0 << 0.0 << 1000.0 << 0.0 << 0.0;
+        ImageRecipe recipe = SmallRecipe(ImagePreset::Mr);
+        recipe.frames = 5;
+        recipe.minStored = 0;
+        recipe.maxStored = 1000;
+        recipe.windowCenter.clear();
+        recipe.windowWidth.clear();
+        QTest::newRow("multi-frame, no window") << recipe << 1000.0 << 500.0 << 0.0 << 1000.0 << 0.0 << 0.0;
     }
 }
 
 void tst_CxImageDCM::choosesWindowByBitDepth()
 {
-    QFETCH(ImageSpec, spec);
+    QFETCH(ImageRecipe, recipe);
     QFETCH(double, width);
     QFETCH(double, centre);
     QFETCH(double, minValue);
     QFETCH(double, maxValue);
     QFETCH(double, limitLow);
     QFETCH(double, limitHigh);
-    auto opened = Open(Write(spec, Syntax::ExplicitLittle, QStringLiteral("window")));
+    auto opened = Open(Write(recipe, Syntax::ExplicitLittle, QStringLiteral("window")));
     QCOMPARE(opened->result, 1);
     const CxImageDCM& dicom = *opened->dicom;
     QCOMPARE(dicom.m_dWindowWidth, width);
@@ -360,8 +360,8 @@ void tst_CxImageDCM::windowLevellingRendersMonochromeAtTheWindow()
 {
     // A 16-bit image gets the window from the toolkit, the DICOM linear function of the
     // modality values; the bytes come out as the toolkit renders them
-    const ImageSpec spec = SmallSpec(ImagePreset::Ct);
-    const QString path = Write(spec, Syntax::ExplicitLittle, QStringLiteral("ct-window"));
+    const ImageRecipe recipe = SmallRecipe(ImagePreset::Ct);
+    const QString path = Write(recipe, Syntax::ExplicitLittle, QStringLiteral("ct-window"));
     auto opened = Open(path);
     QCOMPARE(opened->result, 1);
     std::unique_ptr<CxImage> bitmap(opened->dicom->WindowLevelling(1000, -200));
@@ -369,7 +369,7 @@ void tst_CxImageDCM::windowLevellingRendersMonochromeAtTheWindow()
     QCOMPARE(int(bitmap->GetBpp()), 8);
     QVERIFY(BitmapBytes(*bitmap) == ToolkitOutput(path, 0, -200, 1000));
     for (int x : {0, 7, 20, 32}) {
-        const double value = StoredValue(spec, 0, x, 10) + *spec.rescaleIntercept;
+        const double value = StoredValue(recipe, 0, x, 10) + *recipe.rescaleIntercept;
         const double linear = ((value - (-200 - 0.5)) / (1000 - 1) + 0.5) * 255.0;
         const int expected = int(std::clamp(linear, 0.0, 255.0));
         QVERIFY2(std::abs(int(bitmap->GetQImage().constScanLine(10)[x]) - expected) <= 1, qPrintable(QString::number(x)));
@@ -399,17 +399,17 @@ void tst_CxImageDCM::colourWindowTable()
     QFETCH(QList<int>, inputs);
     QFETCH(QList<int>, outputs);
     // Red is the column: every byte value 0..255 occurs in row 0
-    ImageSpec spec = Preset(ImagePreset::Rgb);
-    spec.columns = 256;
-    spec.rows = 3;
-    auto opened = Open(Write(spec, Syntax::ExplicitLittle, QStringLiteral("rgb-256")));
+    ImageRecipe recipe = Preset(ImagePreset::Rgb);
+    recipe.columns = 256;
+    recipe.rows = 3;
+    auto opened = Open(Write(recipe, Syntax::ExplicitLittle, QStringLiteral("rgb-256")));
     QCOMPARE(opened->result, 1);
     std::unique_ptr<CxImage> bitmap(opened->dicom->WindowLevelling(width, centre));
     QVERIFY(bitmap);
     QCOMPARE(int(bitmap->GetBpp()), 24);
     for (int i = 0; i < inputs.size(); ++i) {
         const int x = inputs[i];
-        QCOMPARE(ShownColour(spec, 0, x, 0)[0], x);
+        QCOMPARE(ShownColour(recipe, 0, x, 0)[0], x);
         QVERIFY2(Bgr(*bitmap, x, 0)[2] == outputs[i],
                  qPrintable(QStringLiteral("red %1 gave %2, expected %3").arg(x).arg(Bgr(*bitmap, x, 0)[2]).arg(outputs[i])));
     }
@@ -419,14 +419,14 @@ void tst_CxImageDCM::colourWindowCoversWholePaletteImage()
 {
     // Palettes with 8-bit entries: every row, not the first half only, gets the window
     for (ImagePreset preset : {ImagePreset::Palette8, ImagePreset::Palette16}) {
-        const ImageSpec spec = SmallSpec(preset);
-        auto opened = Open(Write(spec, Syntax::ExplicitLittle, QStringLiteral("palette-window")));
+        const ImageRecipe recipe = SmallRecipe(preset);
+        auto opened = Open(Write(recipe, Syntax::ExplicitLittle, QStringLiteral("palette-window")));
         QCOMPARE(opened->result, 1);
         std::unique_ptr<CxImage> bitmap(opened->dicom->WindowLevelling(1, 128));
         QVERIFY(bitmap);
-        for (int y = 0; y < spec.rows; ++y)
-            for (int x = 0; x < spec.columns; ++x) {
-                const std::array<int, 3> rgb = ShownColour(spec, 0, x, y);
+        for (int y = 0; y < recipe.rows; ++y)
+            for (int x = 0; x < recipe.columns; ++x) {
+                const std::array<int, 3> rgb = ShownColour(recipe, 0, x, y);
                 const std::array<int, 3> bgr = Bgr(*bitmap, x, y);
                 for (int c = 0; c < 3; ++c)
                     QCOMPARE(bgr[std::size_t(2 - c)], rgb[std::size_t(c)] <= 127 ? 0 : 255);
@@ -438,8 +438,8 @@ void tst_CxImageDCM::colourWindowStaysOffTheStoredOutput()
 {
     // Rendering twice at one window gives the same picture, and stepping shows the colours
     // as stored: neither the exchange nor the window is applied twice
-    const ImageSpec spec = SmallSpec(ImagePreset::MultiFrameColour);
-    auto opened = Open(Write(spec, Syntax::ExplicitLittle, QStringLiteral("colour-twice")));
+    const ImageRecipe recipe = SmallRecipe(ImagePreset::MultiFrameColour);
+    auto opened = Open(Write(recipe, Syntax::ExplicitLittle, QStringLiteral("colour-twice")));
     CxImageDCM& dicom = *opened->dicom;
     std::unique_ptr<CxImage> first(dicom.WindowLevelling(100, 80));
     std::unique_ptr<CxImage> second(dicom.WindowLevelling(100, 80));
@@ -449,7 +449,7 @@ void tst_CxImageDCM::colourWindowStaysOffTheStoredOutput()
     CxImage frame;
     dicom.GetCxImageByPos(&frame, 0);
     QString why;
-    QVERIFY2(ShowsColours(frame, spec, 0, 0, &why), qPrintable(why));
+    QVERIFY2(ShowsColours(frame, recipe, 0, 0, &why), qPrintable(why));
 }
 
 void tst_CxImageDCM::otherColourModelsComeInBitmapOrder_data()
@@ -466,9 +466,9 @@ void tst_CxImageDCM::otherColourModelsComeInBitmapOrder()
     QFETCH(QString, photometric);
     // The same samples read under another colour model: the toolkit delivers RGB, and the
     // bitmap holds it as blue, green, red like every other colour image
-    ImageSpec spec = SmallSpec(preset);
-    spec.extra.push_back({0x0028, 0x0004, photometric.toStdString()});
-    const QString path = Write(spec, Syntax::ExplicitLittle, QStringLiteral("model-") + photometric);
+    ImageRecipe recipe = SmallRecipe(preset);
+    recipe.extra.push_back({0x0028, 0x0004, photometric.toStdString()});
+    const QString path = Write(recipe, Syntax::ExplicitLittle, QStringLiteral("model-") + photometric);
     auto opened = Open(path);
     QCOMPARE(opened->result, 1);
     const std::vector<Uint8> expected = ToolkitOutput(path, 0, 0, 0);
@@ -492,17 +492,17 @@ void tst_CxImageDCM::stepsFrames()
 {
     QFETCH(ImagePreset, preset);
     QFETCH(Syntax, syntax);
-    ImageSpec spec = SmallSpec(preset);
-    spec.frames = 5;
-    const QString path = Write(spec, syntax, QStringLiteral("steps-%1-%2").arg(PresetName(preset), SyntaxName(syntax)));
+    ImageRecipe recipe = SmallRecipe(preset);
+    recipe.frames = 5;
+    const QString path = Write(recipe, syntax, QStringLiteral("steps-%1-%2").arg(PresetName(preset), SyntaxName(syntax)));
     // Grey frames come out at the window last set; `slack` allows for the colour window at
     // 255/127, which moves some bytes by one
     double windowCentre = 0.0;
     double windowWidth = 0.0;
     auto shows = [&](const CxImage& bitmap, int frame, int slack = 0) {
-        if (!IsMonochrome(spec)) {
+        if (!IsMonochrome(recipe)) {
             QString why;
-            return ShowsColours(bitmap, spec, frame, (IsLossy(syntax) ? 16 : 0) + slack, &why);
+            return ShowsColours(bitmap, recipe, frame, (IsLossy(syntax) ? 16 : 0) + slack, &why);
         }
         return BitmapBytes(bitmap) == ToolkitOutput(path, frame, windowCentre, windowWidth);
     };
@@ -563,24 +563,24 @@ void tst_CxImageDCM::clampsFrameCountToPixelData()
 {
     QFETCH(Syntax, syntax);
     // The header claims 7 frames; the pixel data holds 3
-    ImageSpec spec = SmallSpec(ImagePreset::MultiFrameColour);
-    spec.frames = 3;
-    spec.extra.push_back({0x0028, 0x0008, "7"});
-    auto opened = Open(Write(spec, syntax, QStringLiteral("claims-seven")), true);
+    ImageRecipe recipe = SmallRecipe(ImagePreset::MultiFrameColour);
+    recipe.frames = 3;
+    recipe.extra.push_back({0x0028, 0x0008, "7"});
+    auto opened = Open(Write(recipe, syntax, QStringLiteral("claims-seven")), true);
     QCOMPARE(opened->result, 1);
     QCOMPARE(opened->dicom->GetFrameCount(), 3);
     QCOMPARE(opened->dicom->m_nCurrentFrame, 3);
     QString why;
-    QVERIFY2(ShowsColours(*opened->images.first(), spec, 2, IsLossy(syntax) ? 16 : 0, &why), qPrintable(why));
+    QVERIFY2(ShowsColours(*opened->images.first(), recipe, 2, IsLossy(syntax) ? 16 : 0, &why), qPrintable(why));
 }
 
 void tst_CxImageDCM::keepsMultiFramePixelsUndecodedUntilShown()
 {
     // A multi-frame JPEG shows its first frame without decoding the others: the data set
     // keeps its compressed pixels, and each frame is decoded when it is shown
-    ImageSpec spec = SmallSpec(ImagePreset::MultiFrameColour);
-    spec.frames = 6;
-    auto opened = Open(Write(spec, Syntax::JpegBaseline, QStringLiteral("undecoded")));
+    ImageRecipe recipe = SmallRecipe(ImagePreset::MultiFrameColour);
+    recipe.frames = 6;
+    auto opened = Open(Write(recipe, Syntax::JpegBaseline, QStringLiteral("undecoded")));
     QCOMPARE(opened->result, 1);
     CxImageDCM& dicom = *opened->dicom;
     QCOMPARE(dicom.m_pDataset->getCurrentXfer(), EXS_JPEGProcess1);
@@ -588,7 +588,7 @@ void tst_CxImageDCM::keepsMultiFramePixelsUndecodedUntilShown()
     CxImage bitmap;
     dicom.GetCxImageByPos(&bitmap, 4);
     QString why;
-    QVERIFY2(ShowsColours(bitmap, spec, 4, 16, &why), qPrintable(why));
+    QVERIFY2(ShowsColours(bitmap, recipe, 4, 16, &why), qPrintable(why));
     QCOMPARE(int(dicom.m_pDicomImage->getFirstFrame()), 4);
 }
 
@@ -596,10 +596,10 @@ void tst_CxImageDCM::frameOfAVanishedFileIsNotShown()
 {
     // Frames of a multi-frame file are read when shown: once the file is gone, a step renders
     // nothing and leaves the caller's bitmap as it was
-    ImageSpec spec = SmallSpec(ImagePreset::MultiFrameGrey);
-    spec.columns = 101; // larger than what the toolkit reads at once
-    spec.rows = 80;
-    const QString path = Write(spec, Syntax::ExplicitLittle, QStringLiteral("vanishing"));
+    ImageRecipe recipe = SmallRecipe(ImagePreset::MultiFrameGrey);
+    recipe.columns = 101; // larger than what the toolkit reads at once
+    recipe.rows = 80;
+    const QString path = Write(recipe, Syntax::ExplicitLittle, QStringLiteral("vanishing"));
     auto opened = Open(path);
     QCOMPARE(opened->result, 1);
     QVERIFY(QFile::remove(path));
@@ -615,7 +615,7 @@ void tst_CxImageDCM::frameOfAVanishedFileIsNotShown()
 void tst_CxImageDCM::singleFrameKeepsOneRepresentation()
 {
     for (Syntax syntax : {Syntax::Rle, Syntax::JpegLossless}) {
-        auto opened = Open(Write(SmallSpec(ImagePreset::Ct), syntax, QStringLiteral("one-copy")));
+        auto opened = Open(Write(SmallRecipe(ImagePreset::Ct), syntax, QStringLiteral("one-copy")));
         QCOMPARE(opened->result, 1);
         DcmDataset* data = opened->dicom->m_pDataset;
         QCOMPARE(data->getCurrentXfer(), EXS_LittleEndianExplicit);
@@ -630,7 +630,7 @@ void tst_CxImageDCM::secondaryCaptureIsShownByPixel()
 {
     // The header claims colour planes, the samples are by pixel: shown by pixel, and the data
     // set in memory says so
-    const ImageSpec capture = SmallSpec(ImagePreset::SecondaryCapture);
+    const ImageRecipe capture = SmallRecipe(ImagePreset::SecondaryCapture);
     auto opened = Open(Write(capture, Syntax::ExplicitLittle, QStringLiteral("capture")));
     QCOMPARE(opened->result, 1);
     Uint16 planar = 9;
@@ -640,7 +640,7 @@ void tst_CxImageDCM::secondaryCaptureIsShownByPixel()
     QVERIFY2(ShowsColours(*opened->images.first(), capture, 0, 0, &why), qPrintable(why));
 
     // Another class keeps its planes
-    const ImageSpec planes = SmallSpec(ImagePreset::RgbPlanar);
+    const ImageRecipe planes = SmallRecipe(ImagePreset::RgbPlanar);
     auto other = Open(Write(planes, Syntax::ExplicitLittle, QStringLiteral("planes")));
     QVERIFY(other->dicom->m_pDataset->findAndGetUint16(DCM_PlanarConfiguration, planar).good());
     QCOMPARE(int(planar), 1);
@@ -652,8 +652,8 @@ void tst_CxImageDCM::reducedImageFollowsFrameSteps()
     // The view keeps the full image, swaps in a reduced copy while a button is held, and
     // swaps back; stepping frames meanwhile shows the new frame at the reduced size
     for (ImagePreset preset : {ImagePreset::MultiFrameGrey, ImagePreset::Ct}) {
-        ImageSpec spec = SmallSpec(preset);
-        auto opened = Open(Write(spec, Syntax::Rle, QStringLiteral("reduced")));
+        ImageRecipe recipe = SmallRecipe(preset);
+        auto opened = Open(Write(recipe, Syntax::Rle, QStringLiteral("reduced")));
         QCOMPARE(opened->result, 1);
         CxImageDCM& dicom = *opened->dicom;
         dicom.m_pFullDicomImage = dicom.m_pDicomImage;
@@ -663,7 +663,7 @@ void tst_CxImageDCM::reducedImageFollowsFrameSteps()
         QVERIFY(small);
         QCOMPARE(int(small->GetWidth()), 16);
         QCOMPARE(int(small->GetHeight()), 10);
-        if (spec.frames > 1) {
+        if (recipe.frames > 1) {
             CxImage stepped;
             dicom.GetMultiFrameNextImage(&stepped);
             QCOMPARE(int(stepped.GetWidth()), 16);
@@ -673,8 +673,8 @@ void tst_CxImageDCM::reducedImageFollowsFrameSteps()
         // Back to full size, at the frame now current
         dicom.m_pDicomImage = dicom.m_pFullDicomImage;
         std::unique_ptr<CxImage> full(dicom.WindowLevelling(255, 127));
-        QCOMPARE(int(full->GetWidth()), spec.columns);
-        if (spec.frames > 1) {
+        QCOMPARE(int(full->GetWidth()), recipe.columns);
+        if (recipe.frames > 1) {
             const QString path = m_dir.filePath(QStringLiteral("reduced.dcm"));
             QVERIFY(BitmapBytes(*full) == ToolkitOutput(path, 1, 127, 255));
         }
@@ -701,8 +701,8 @@ void tst_CxImageDCM::refusedFilesReturnZero()
 {
     QFETCH(QString, kind);
     const QString path = kind.isEmpty() ? QString() : m_dir.filePath(QStringLiteral("refused-") + kind + QStringLiteral(".dcm"));
-    const ImageSpec single = SmallSpec(ImagePreset::Ct);
-    const ImageSpec multi = SmallSpec(ImagePreset::MultiFrameColour);
+    const ImageRecipe single = SmallRecipe(ImagePreset::Ct);
+    const ImageRecipe multi = SmallRecipe(ImagePreset::MultiFrameColour);
     if (kind == "jpeg-ls")
         QCOMPARE(WriteImage(single, Syntax::JpegLs, path), QString());
     else if (kind == "jpeg-ls-multi")
@@ -743,7 +743,7 @@ void tst_CxImageDCM::refusedFilesReturnZero()
 
 void tst_CxImageDCM::destroyedObjectAnswersAsEmpty()
 {
-    auto opened = Open(Write(SmallSpec(ImagePreset::MultiFrameGrey), Syntax::ExplicitLittle, QStringLiteral("destroyed")));
+    auto opened = Open(Write(SmallRecipe(ImagePreset::MultiFrameGrey), Syntax::ExplicitLittle, QStringLiteral("destroyed")));
     CxImageDCM& dicom = *opened->dicom;
     QVERIFY(dicom.GetFrameInterval() > 0);
     dicom.DestroyImageObject();

@@ -25,18 +25,18 @@ namespace {
 using TextQuery = void (CxImageDCM::*)(QString*);
 
 // A small image with no descriptive attribute at all but its UIDs.
-ImageSpec BareSpec()
+ImageRecipe BareRecipe()
 {
-    ImageSpec spec = Preset(ImagePreset::Mr);
-    spec.columns = 9;
-    spec.rows = 7;
-    for (std::string* text : {&spec.patientName, &spec.patientId, &spec.patientBirthDate, &spec.patientSex, &spec.studyId,
-                              &spec.seriesNumber, &spec.instanceNumber, &spec.accessionNumber, &spec.institutionName,
-                              &spec.referringPhysicianName, &spec.studyDate, &spec.studyTime, &spec.contentDate,
-                              &spec.contentTime, &spec.studyDescription, &spec.seriesDescription, &spec.modality,
-                              &spec.pixelSpacing, &spec.imagerPixelSpacing, &spec.windowCenter, &spec.windowWidth})
+    ImageRecipe recipe = Preset(ImagePreset::Mr);
+    recipe.columns = 9;
+    recipe.rows = 7;
+    for (std::string* text : {&recipe.patientName, &recipe.patientId, &recipe.patientBirthDate, &recipe.patientSex, &recipe.studyId,
+                              &recipe.seriesNumber, &recipe.instanceNumber, &recipe.accessionNumber, &recipe.institutionName,
+                              &recipe.referringPhysicianName, &recipe.studyDate, &recipe.studyTime, &recipe.contentDate,
+                              &recipe.contentTime, &recipe.studyDescription, &recipe.seriesDescription, &recipe.modality,
+                              &recipe.pixelSpacing, &recipe.imagerPixelSpacing, &recipe.windowCenter, &recipe.windowWidth})
         text->clear();
-    return spec;
+    return recipe;
 }
 
 // The query of each name, so that test rows can name them.
@@ -95,7 +95,7 @@ private slots:
     void queriesWithoutFileChangeNothing();
 
 private:
-    CxImageDCM* Open(const ImageSpec& spec, Syntax syntax = Syntax::ExplicitLittle);
+    CxImageDCM* Open(const ImageRecipe& recipe, Syntax syntax = Syntax::ExplicitLittle);
 
     std::unique_ptr<DicomCodecs> m_codecs;
     QTemporaryDir m_dir;
@@ -117,12 +117,12 @@ void tst_CxImageDCMQueries::cleanupTestCase()
     m_dicom.reset();
 }
 
-CxImageDCM* tst_CxImageDCMQueries::Open(const ImageSpec& spec, Syntax syntax)
+CxImageDCM* tst_CxImageDCMQueries::Open(const ImageRecipe& recipe, Syntax syntax)
 {
     qDeleteAll(m_images);
     m_images.clear();
     const QString path = m_dir.filePath(QStringLiteral("query-%1.dcm").arg(++m_files));
-    const QString problem = WriteImage(spec, syntax, path);
+    const QString problem = WriteImage(recipe, syntax, path);
     if (!problem.isEmpty())
         qWarning("%s", qPrintable(problem));
     m_dicom = std::make_unique<CxImageDCM>();
@@ -162,9 +162,9 @@ void tst_CxImageDCMQueries::textQueries()
     QFETCH(int, element);
     QFETCH(QString, value);
     QFETCH(QString, expected);
-    ImageSpec spec = BareSpec();
-    spec.extra.push_back({std::uint16_t(element >> 16), std::uint16_t(element & 0xFFFF), value.toStdString()});
-    CxImageDCM* dicom = Open(spec);
+    ImageRecipe recipe = BareRecipe();
+    recipe.extra.push_back({std::uint16_t(element >> 16), std::uint16_t(element & 0xFFFF), value.toStdString()});
+    CxImageDCM* dicom = Open(recipe);
     QString text = QStringLiteral("prior");
     (dicom->*QueryNamed(query))(&text);
     QCOMPARE(text, expected);
@@ -190,10 +190,10 @@ void tst_CxImageDCMQueries::textQueriesKeepTheCallersTextWithoutValue()
     QFETCH(int, element);
     // Absent, then present but empty: the caller's text stays
     for (bool present : {false, true}) {
-        ImageSpec spec = BareSpec();
+        ImageRecipe recipe = BareRecipe();
         if (present)
-            spec.extra.push_back({std::uint16_t(element >> 16), std::uint16_t(element & 0xFFFF), ""});
-        CxImageDCM* dicom = Open(spec);
+            recipe.extra.push_back({std::uint16_t(element >> 16), std::uint16_t(element & 0xFFFF), ""});
+        CxImageDCM* dicom = Open(recipe);
         QString text = QStringLiteral("prior");
         (dicom->*QueryNamed(query))(&text);
         QCOMPARE(text, QStringLiteral("prior"));
@@ -215,9 +215,9 @@ void tst_CxImageDCMQueries::patientNameComponents()
 {
     QFETCH(QString, name);
     QFETCH(QStringList, parts);
-    ImageSpec spec = BareSpec();
-    spec.patientName = name.toStdString();
-    CxImageDCM* dicom = Open(spec);
+    ImageRecipe recipe = BareRecipe();
+    recipe.patientName = name.toStdString();
+    CxImageDCM* dicom = Open(recipe);
     QString first = "p1", last = "p2", middle = "p3", prefix = "p4", suffix = "p5";
     dicom->GetPatientName(&first, &last, &middle, &prefix, &suffix);
     QCOMPARE((QStringList{first, last, middle, prefix, suffix}), parts);
@@ -241,9 +241,9 @@ void tst_CxImageDCMQueries::referringPhysicianComposesOntoTheCallersText()
     QFETCH(QString, prior);
     QFETCH(QString, name);
     QFETCH(QString, expected);
-    ImageSpec spec = BareSpec();
-    spec.referringPhysicianName = name.toStdString();
-    CxImageDCM* dicom = Open(spec);
+    ImageRecipe recipe = BareRecipe();
+    recipe.referringPhysicianName = name.toStdString();
+    CxImageDCM* dicom = Open(recipe);
     QString text = prior;
     dicom->GetReferringPhysiciansName(&text);
     QCOMPARE(text, expected);
@@ -251,13 +251,13 @@ void tst_CxImageDCMQueries::referringPhysicianComposesOntoTheCallersText()
 
 void tst_CxImageDCMQueries::imageNumbers()
 {
-    ImageSpec spec = BareSpec();
-    spec.columns = 31;
-    spec.rows = 17;
-    spec.bitsStored = 12;
-    spec.isSigned = true;
-    spec.minStored = -100;
-    CxImageDCM* dicom = Open(spec);
+    ImageRecipe recipe = BareRecipe();
+    recipe.columns = 31;
+    recipe.rows = 17;
+    recipe.bitsStored = 12;
+    recipe.isSigned = true;
+    recipe.minStored = -100;
+    CxImageDCM* dicom = Open(recipe);
     unsigned short rows = 0;
     unsigned short columns = 0;
     dicom->GetImageRow(&rows);
@@ -270,7 +270,7 @@ void tst_CxImageDCMQueries::imageNumbers()
     QCOMPARE(dicom->GetPixelRepresentation(), 1);
     QString uid;
     dicom->GetSOPInstanceUID(&uid);
-    QCOMPARE(uid, QString::fromStdString(spec.sopInstanceUid));
+    QCOMPARE(uid, QString::fromStdString(recipe.sopInstanceUid));
 }
 
 void tst_CxImageDCMQueries::pixelValueLimits_data()
@@ -291,16 +291,16 @@ void tst_CxImageDCMQueries::pixelValueLimits()
     QFETCH(Syntax, syntax);
     QFETCH(int, smallest);
     QFETCH(int, largest);
-    ImageSpec spec = BareSpec();
-    spec.isSigned = isSigned;
-    spec.smallestPixelValue = smallest;
-    spec.largestPixelValue = largest;
-    CxImageDCM* dicom = Open(spec, syntax);
+    ImageRecipe recipe = BareRecipe();
+    recipe.isSigned = isSigned;
+    recipe.smallestPixelValue = smallest;
+    recipe.largestPixelValue = largest;
+    CxImageDCM* dicom = Open(recipe, syntax);
     QCOMPARE(dicom->GetSmallestPixelValue(), double(smallest));
     QCOMPARE(dicom->GetLargestPixelValue(), double(largest));
 
     // Absent: 0
-    CxImageDCM* bare = Open(BareSpec());
+    CxImageDCM* bare = Open(BareRecipe());
     QCOMPARE(bare->GetSmallestPixelValue(), 0.0);
     QCOMPARE(bare->GetLargestPixelValue(), 0.0);
 }
@@ -326,10 +326,10 @@ void tst_CxImageDCMQueries::windowFromDataset()
     QFETCH(bool, result);
     QFETCH(double, expectedWidth);
     QFETCH(double, expectedCentre);
-    ImageSpec spec = BareSpec();
-    spec.windowCenter = centre.toStdString();
-    spec.windowWidth = width.toStdString();
-    CxImageDCM* dicom = Open(spec);
+    ImageRecipe recipe = BareRecipe();
+    recipe.windowCenter = centre.toStdString();
+    recipe.windowWidth = width.toStdString();
+    CxImageDCM* dicom = Open(recipe);
     double gotWidth = -1.0;
     double gotCentre = -1.0;
     QCOMPARE(bool(dicom->GetWindowFromDataset(&gotWidth, &gotCentre)), result);
@@ -354,14 +354,14 @@ void tst_CxImageDCMQueries::numberOfFrames()
     QFETCH(int, frames);
     QFETCH(QString, written);
     QFETCH(int, expected);
-    ImageSpec spec = BareSpec();
-    spec.frames = frames;
-    spec.bitsAllocated = 8;
-    spec.bitsStored = 8;
-    spec.maxStored = 255;
+    ImageRecipe recipe = BareRecipe();
+    recipe.frames = frames;
+    recipe.bitsAllocated = 8;
+    recipe.bitsStored = 8;
+    recipe.maxStored = 255;
     if (!written.isEmpty())
-        spec.extra.push_back({0x0028, 0x0008, written.toStdString()});
-    CxImageDCM* dicom = Open(spec);
+        recipe.extra.push_back({0x0028, 0x0008, written.toStdString()});
+    CxImageDCM* dicom = Open(recipe);
     QCOMPARE(dicom->GetNumberOfFrames(), expected);
 }
 
@@ -394,25 +394,25 @@ void tst_CxImageDCMQueries::frameIntervalPrecedence()
     QFETCH(int, cineRate);
     QFETCH(QString, rawFrameTime);
     QFETCH(int, expected);
-    ImageSpec spec = BareSpec();
+    ImageRecipe recipe = BareRecipe();
     if (rate != 0)
-        spec.recommendedDisplayFrameRate = rate;
+        recipe.recommendedDisplayFrameRate = rate;
     if (frameTime != 0.0)
-        spec.frameTime = frameTime;
+        recipe.frameTime = frameTime;
     if (cineRate != 0)
-        spec.cineRate = cineRate;
+        recipe.cineRate = cineRate;
     if (!rawFrameTime.isEmpty())
-        spec.extra.push_back({0x0018, 0x1063, rawFrameTime.toStdString()});
-    CxImageDCM* dicom = Open(spec);
+        recipe.extra.push_back({0x0018, 0x1063, rawFrameTime.toStdString()});
+    CxImageDCM* dicom = Open(recipe);
     QCOMPARE(dicom->GetFrameInterval(), expected);
     QCOMPARE(dicom->m_nFrameInterval, expected);
 }
 
 void tst_CxImageDCMQueries::frameIntervalIsCached()
 {
-    ImageSpec spec = BareSpec();
-    spec.frameTime = 33.3;
-    CxImageDCM* dicom = Open(spec);
+    ImageRecipe recipe = BareRecipe();
+    recipe.frameTime = 33.3;
+    CxImageDCM* dicom = Open(recipe);
     QCOMPARE(dicom->GetFrameInterval(), 33);
     dicom->m_nFrameInterval = 70; // whatever is cached is answered
     QCOMPARE(dicom->GetFrameInterval(), 70);
@@ -448,11 +448,11 @@ void tst_CxImageDCMQueries::pixelSpacingForMeasurements()
     QFETCH(double, prior1);
     QFETCH(double, expected0);
     QFETCH(double, expected1);
-    ImageSpec spec = BareSpec();
-    spec.modality = modality.toStdString();
-    spec.pixelSpacing = pixelSpacing.toStdString();
-    spec.imagerPixelSpacing = imagerSpacing.toStdString();
-    CxImageDCM* dicom = Open(spec);
+    ImageRecipe recipe = BareRecipe();
+    recipe.modality = modality.toStdString();
+    recipe.pixelSpacing = pixelSpacing.toStdString();
+    recipe.imagerPixelSpacing = imagerSpacing.toStdString();
+    CxImageDCM* dicom = Open(recipe);
     double spacing[2] = {prior0, prior1};
     dicom->GetPixelSpacing(spacing);
     QCOMPARE(spacing[0], expected0);
@@ -480,10 +480,10 @@ void tst_CxImageDCMQueries::imagerPixelSpacingForScale()
     QFETCH(QString, imagerSpacing);
     QFETCH(double, expected0);
     QFETCH(double, expected1);
-    ImageSpec spec = BareSpec();
-    spec.pixelSpacing = pixelSpacing.toStdString();
-    spec.imagerPixelSpacing = imagerSpacing.toStdString();
-    CxImageDCM* dicom = Open(spec);
+    ImageRecipe recipe = BareRecipe();
+    recipe.pixelSpacing = pixelSpacing.toStdString();
+    recipe.imagerPixelSpacing = imagerSpacing.toStdString();
+    CxImageDCM* dicom = Open(recipe);
     double spacing[2] = {3.0, 4.0};
     dicom->GetImagerPixelSpacing(spacing);
     QCOMPARE(spacing[0], expected0);

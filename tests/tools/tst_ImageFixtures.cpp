@@ -36,20 +36,20 @@ bool IsLossy(Syntax syntax)
     return syntax == Syntax::JpegBaseline || syntax == Syntax::JpegExtended;
 }
 
-bool IsMonochrome(const ImageSpec& spec)
+bool IsMonochrome(const ImageRecipe& recipe)
 {
-    return spec.photometric == "MONOCHROME1" || spec.photometric == "MONOCHROME2";
+    return recipe.photometric == "MONOCHROME1" || recipe.photometric == "MONOCHROME2";
 }
 
 // A small image of the preset, with a width that is odd where the format allows it.
-ImageSpec SmallSpec(ImagePreset preset)
+ImageRecipe SmallRecipe(ImagePreset preset)
 {
-    ImageSpec spec = Preset(preset);
-    spec.columns = spec.photometric == "YBR_FULL_422" ? 34 : 33;
-    spec.rows = 21;
-    if (spec.frames > 1)
-        spec.frames = 3;
-    return spec;
+    ImageRecipe recipe = Preset(preset);
+    recipe.columns = recipe.photometric == "YBR_FULL_422" ? 34 : 33;
+    recipe.rows = 21;
+    if (recipe.frames > 1)
+        recipe.frames = 3;
+    return recipe;
 }
 
 struct Loaded {
@@ -74,14 +74,14 @@ Loaded Load(const QString& path)
 }
 
 // The stored sample of the decompressed data set, as the generator's content function sees it.
-int RawSample(DcmDataset* data, const ImageSpec& spec, int frame, int x, int y)
+int RawSample(DcmDataset* data, const ImageRecipe& recipe, int frame, int x, int y)
 {
-    const std::size_t index = (std::size_t(frame) * spec.rows + y) * spec.columns + x;
-    if (spec.bitsAllocated == 16) {
+    const std::size_t index = (std::size_t(frame) * recipe.rows + y) * recipe.columns + x;
+    if (recipe.bitsAllocated == 16) {
         const Uint16* words = nullptr;
         data->findAndGetUint16Array(DCM_PixelData, words);
         const Uint16 word = words[index];
-        return spec.isSigned ? int(Sint16(word)) : int(word);
+        return recipe.isSigned ? int(Sint16(word)) : int(word);
     }
     const Uint8* bytes = nullptr;
     data->findAndGetUint8Array(DCM_PixelData, bytes);
@@ -111,7 +111,7 @@ private slots:
 
     void writesEveryKindReadably_data();
     void writesEveryKindReadably();
-    void writesAttributesOfTheSpec();
+    void writesAttributesOfTheRecipe();
     void refusesSyntaxesThePixelsCannotTake_data();
     void refusesSyntaxesThePixelsCannotTake();
     void refusedKindsFailToLoad_data();
@@ -140,13 +140,13 @@ void tst_ImageFixtures::writesEveryKindReadably_data()
                                Syntax::JpegExtended,   Syntax::JpegLossless,   Syntax::Rle};
     for (ImagePreset preset : AllPresets()) {
         for (Syntax syntax : readable) {
-            const ImageSpec spec = SmallSpec(preset);
+            const ImageRecipe recipe = SmallRecipe(preset);
             // Lossy JPEG takes 8 or 12 bits, no palette; YBR_FULL_422 comes from lossy JPEG or raw
-            const bool bitsFit = syntax == Syntax::JpegBaseline ? spec.bitsStored <= 8
-                                 : syntax == Syntax::JpegExtended ? spec.bitsStored <= 12 : true;
-            if (!bitsFit || (IsLossy(syntax) && spec.photometric == "PALETTE COLOR"))
+            const bool bitsFit = syntax == Syntax::JpegBaseline ? recipe.bitsStored <= 8
+                                 : syntax == Syntax::JpegExtended ? recipe.bitsStored <= 12 : true;
+            if (!bitsFit || (IsLossy(syntax) && recipe.photometric == "PALETTE COLOR"))
                 continue;
-            if (spec.photometric == "YBR_FULL_422" && (syntax == Syntax::JpegLossless || syntax == Syntax::Rle))
+            if (recipe.photometric == "YBR_FULL_422" && (syntax == Syntax::JpegLossless || syntax == Syntax::Rle))
                 continue;
             QTest::addRow("%s/%s", PresetName(preset), SyntaxName(syntax)) << preset << syntax;
         }
@@ -157,10 +157,10 @@ void tst_ImageFixtures::writesEveryKindReadably()
 {
     QFETCH(ImagePreset, preset);
     QFETCH(Syntax, syntax);
-    ImageSpec spec = SmallSpec(preset);
-    spec.extra.clear(); // the Secondary Capture header claim has its own test
+    ImageRecipe recipe = SmallRecipe(preset);
+    recipe.extra.clear(); // the Secondary Capture header claim has its own test
     const QString path = m_dir.filePath(QStringLiteral("%1-%2.dcm").arg(PresetName(preset), SyntaxName(syntax)));
-    QCOMPARE(WriteImage(spec, syntax, path), QString());
+    QCOMPARE(WriteImage(recipe, syntax, path), QString());
 
     Loaded loaded = Load(path);
     QVERIFY2(loaded.loaded.good(), loaded.loaded.text());
@@ -171,34 +171,34 @@ void tst_ImageFixtures::writesEveryKindReadably()
 
     DicomImage& image = *loaded.image;
     QCOMPARE(image.getStatus(), EIS_Normal);
-    QCOMPARE(int(image.getWidth()), spec.columns);
-    QCOMPARE(int(image.getHeight()), spec.rows);
-    QCOMPARE(int(image.getFrameCount()), spec.frames);
+    QCOMPARE(int(image.getWidth()), recipe.columns);
+    QCOMPARE(int(image.getHeight()), recipe.rows);
+    QCOMPARE(int(image.getFrameCount()), recipe.frames);
 
     DcmDataset* data = loaded.file->getDataset();
     const bool lossy = IsLossy(syntax);
-    for (int frame = 0; frame < spec.frames; ++frame) {
-        if (IsMonochrome(spec) || spec.photometric == "PALETTE COLOR") {
+    for (int frame = 0; frame < recipe.frames; ++frame) {
+        if (IsMonochrome(recipe) || recipe.photometric == "PALETTE COLOR") {
             // The stored values themselves: exact unless lossy
-            const int tolerance = lossy ? (spec.bitsStored > 8 ? 24 : 3) : 0;
-            for (int y = 0; y < spec.rows; ++y)
-                for (int x = 0; x < spec.columns; ++x) {
-                    const int expected = StoredValue(spec, frame, x, y);
-                    const int actual = RawSample(data, spec, frame, x, y);
+            const int tolerance = lossy ? (recipe.bitsStored > 8 ? 24 : 3) : 0;
+            for (int y = 0; y < recipe.rows; ++y)
+                for (int x = 0; x < recipe.columns; ++x) {
+                    const int expected = StoredValue(recipe, frame, x, y);
+                    const int actual = RawSample(data, recipe, frame, x, y);
                     if (std::abs(actual - expected) > tolerance)
                         QFAIL(qPrintable(QStringLiteral("frame %1 (%2, %3): %4, expected %5").arg(frame).arg(x).arg(y).arg(actual).arg(expected)));
                 }
         }
-        if (!IsMonochrome(spec)) {
+        if (!IsMonochrome(recipe)) {
             // What a viewer shows: exact for RGB and palette, up to the colour conversion for YBR
-            const int tolerance = lossy ? 16 : (spec.photometric.rfind("YBR", 0) == 0 ? 3 : 0);
+            const int tolerance = lossy ? 16 : (recipe.photometric.rfind("YBR", 0) == 0 ? 3 : 0);
             const auto* rgb = static_cast<const Uint8*>(image.getOutputData(8, static_cast<unsigned long>(frame), 0));
             QVERIFY(rgb);
-            for (int y = 0; y < spec.rows; ++y)
-                for (int x = 0; x < spec.columns; ++x) {
-                    const std::array<int, 3> expected = ShownColour(spec, frame, x, y);
+            for (int y = 0; y < recipe.rows; ++y)
+                for (int x = 0; x < recipe.columns; ++x) {
+                    const std::array<int, 3> expected = ShownColour(recipe, frame, x, y);
                     for (int c = 0; c < 3; ++c) {
-                        const int actual = rgb[(std::size_t(y) * spec.columns + x) * 3 + c];
+                        const int actual = rgb[(std::size_t(y) * recipe.columns + x) * 3 + c];
                         if (std::abs(actual - expected[c]) > tolerance)
                             QFAIL(qPrintable(QStringLiteral("frame %1 (%2, %3) channel %4: %5, expected %6")
                                                  .arg(frame).arg(x).arg(y).arg(c).arg(actual).arg(expected[c])));
@@ -208,33 +208,33 @@ void tst_ImageFixtures::writesEveryKindReadably()
     }
 }
 
-void tst_ImageFixtures::writesAttributesOfTheSpec()
+void tst_ImageFixtures::writesAttributesOfTheRecipe()
 {
-    ImageSpec spec = Preset(ImagePreset::MultiFrameColour);
-    spec.frames = 2;
-    spec.frameTime = 40.0;
-    spec.pixelSpacing = "0.5\\0.6";
-    spec.smallestPixelValue = 12;
-    spec.largestPixelValue = 240;
-    spec.extra.push_back({0x0008, 0x1090, "Model One"});
+    ImageRecipe recipe = Preset(ImagePreset::MultiFrameColour);
+    recipe.frames = 2;
+    recipe.frameTime = 40.0;
+    recipe.pixelSpacing = "0.5\\0.6";
+    recipe.smallestPixelValue = 12;
+    recipe.largestPixelValue = 240;
+    recipe.extra.push_back({0x0008, 0x1090, "Model One"});
     const QString path = m_dir.filePath(QStringLiteral("attributes.dcm"));
-    QCOMPARE(WriteImage(spec, Syntax::ExplicitLittle, path), QString());
+    QCOMPARE(WriteImage(recipe, Syntax::ExplicitLittle, path), QString());
 
     Loaded loaded = Load(path);
     QVERIFY(loaded.loaded.good());
     DcmDataset* data = loaded.file->getDataset();
-    QCOMPARE(Text(data, DCM_SOPClassUID), Text(spec.sopClassUid));
-    QCOMPARE(Text(data, DCM_SOPInstanceUID), Text(spec.sopInstanceUid));
-    QCOMPARE(Text(data, DCM_StudyInstanceUID), Text(spec.studyInstanceUid));
-    QCOMPARE(Text(data, DCM_SeriesInstanceUID), Text(spec.seriesInstanceUid));
-    QCOMPARE(Text(data, DCM_PatientName), Text(spec.patientName));
-    QCOMPARE(Text(data, DCM_PatientID), Text(spec.patientId));
-    QCOMPARE(Text(data, DCM_PatientBirthDate), Text(spec.patientBirthDate));
-    QCOMPARE(Text(data, DCM_PatientSex), Text(spec.patientSex));
-    QCOMPARE(Text(data, DCM_StudyDate), Text(spec.studyDate));
-    QCOMPARE(Text(data, DCM_StudyTime), Text(spec.studyTime));
-    QCOMPARE(Text(data, DCM_Modality), Text(spec.modality));
-    QCOMPARE(Text(data, DCM_SeriesDescription), Text(spec.seriesDescription));
+    QCOMPARE(Text(data, DCM_SOPClassUID), Text(recipe.sopClassUid));
+    QCOMPARE(Text(data, DCM_SOPInstanceUID), Text(recipe.sopInstanceUid));
+    QCOMPARE(Text(data, DCM_StudyInstanceUID), Text(recipe.studyInstanceUid));
+    QCOMPARE(Text(data, DCM_SeriesInstanceUID), Text(recipe.seriesInstanceUid));
+    QCOMPARE(Text(data, DCM_PatientName), Text(recipe.patientName));
+    QCOMPARE(Text(data, DCM_PatientID), Text(recipe.patientId));
+    QCOMPARE(Text(data, DCM_PatientBirthDate), Text(recipe.patientBirthDate));
+    QCOMPARE(Text(data, DCM_PatientSex), Text(recipe.patientSex));
+    QCOMPARE(Text(data, DCM_StudyDate), Text(recipe.studyDate));
+    QCOMPARE(Text(data, DCM_StudyTime), Text(recipe.studyTime));
+    QCOMPARE(Text(data, DCM_Modality), Text(recipe.modality));
+    QCOMPARE(Text(data, DCM_SeriesDescription), Text(recipe.seriesDescription));
     QCOMPARE(Text(data, DCM_PixelSpacing), QStringLiteral("0.5\\0.6"));
     QCOMPARE(Text(data, DCM_NumberOfFrames), QStringLiteral("2"));
     QCOMPARE(Text(data, DCM_FrameTime), QStringLiteral("40"));
@@ -245,7 +245,7 @@ void tst_ImageFixtures::writesAttributesOfTheSpec()
     QCOMPARE(Text(data, DCM_ManufacturerModelName), QStringLiteral("Model One"));
 
     // Empty texts and unset numbers are not written at all
-    ImageSpec bare = Preset(ImagePreset::Grey8);
+    ImageRecipe bare = Preset(ImagePreset::Grey8);
     bare.modality.clear();
     bare.studyDate.clear();
     const QString barePath = m_dir.filePath(QStringLiteral("bare.dcm"));
@@ -259,7 +259,7 @@ void tst_ImageFixtures::writesAttributesOfTheSpec()
     QVERIFY(!bareData->tagExists(DCM_WindowCenter));
 
     // A signed image stores its limits signed
-    ImageSpec ct = Preset(ImagePreset::Ct);
+    ImageRecipe ct = Preset(ImagePreset::Ct);
     ct.smallestPixelValue = -1024;
     const QString ctPath = m_dir.filePath(QStringLiteral("ct-limits.dcm"));
     QCOMPARE(WriteImage(ct, Syntax::ExplicitLittle, ctPath), QString());
@@ -286,10 +286,10 @@ void tst_ImageFixtures::refusesSyntaxesThePixelsCannotTake()
     QFETCH(ImagePreset, preset);
     QFETCH(Syntax, syntax);
     QFETCH(int, columns);
-    ImageSpec spec = SmallSpec(preset);
-    spec.columns = columns;
+    ImageRecipe recipe = SmallRecipe(preset);
+    recipe.columns = columns;
     const QString path = m_dir.filePath(QStringLiteral("refused.dcm"));
-    QVERIFY(!WriteImage(spec, syntax, path).isEmpty());
+    QVERIFY(!WriteImage(recipe, syntax, path).isEmpty());
     QVERIFY(!QFile::exists(path));
 }
 
@@ -315,19 +315,19 @@ void tst_ImageFixtures::refusedKindsFailToLoad()
     QFETCH(ImagePreset, preset);
     QFETCH(bool, fileLoads);
     QFETCH(bool, pixelsDecode);
-    const ImageSpec spec = SmallSpec(preset);
+    const ImageRecipe recipe = SmallRecipe(preset);
     const QString path = m_dir.filePath(kind + QStringLiteral(".dcm"));
     QString written;
     if (kind == "jpeg-ls")
-        written = WriteImage(spec, Syntax::JpegLs, path);
+        written = WriteImage(recipe, Syntax::JpegLs, path);
     else if (kind == "jpeg-2000")
-        written = WriteImage(spec, Syntax::Jpeg2000, path);
+        written = WriteImage(recipe, Syntax::Jpeg2000, path);
     else if (kind == "jpeg-extended-3-5")
-        written = WriteImage(spec, Syntax::JpegExtended35, path);
+        written = WriteImage(recipe, Syntax::JpegExtended35, path);
     else if (kind == "no-pixels")
-        written = WriteWithoutPixelData(spec, path);
+        written = WriteWithoutPixelData(recipe, path);
     else if (kind == "truncated")
-        written = WriteTruncated(spec, path);
+        written = WriteTruncated(recipe, path);
     else
         written = WriteNotDicom(path);
     QCOMPARE(written, QString());
@@ -345,24 +345,24 @@ void tst_ImageFixtures::jpegLsStreamIsGenuine()
 {
     // The refused JPEG-LS file holds a real code stream: with the JPEG-LS decoder it decodes
     // to the exact pixels, so the viewer's refusal is about the syntax, not a broken file.
-    const ImageSpec spec = SmallSpec(ImagePreset::Mr);
+    const ImageRecipe recipe = SmallRecipe(ImagePreset::Mr);
     const QString path = m_dir.filePath(QStringLiteral("genuine-jpeg-ls.dcm"));
-    QCOMPARE(WriteImage(spec, Syntax::JpegLs, path), QString());
+    QCOMPARE(WriteImage(recipe, Syntax::JpegLs, path), QString());
     DJLSDecoderRegistration::registerCodecs();
     Loaded loaded = Load(path);
     DJLSDecoderRegistration::cleanup();
     QVERIFY2(loaded.decompressed.good(), loaded.decompressed.text());
     DcmDataset* data = loaded.file->getDataset();
-    for (int y = 0; y < spec.rows; ++y)
-        for (int x = 0; x < spec.columns; ++x)
-            QCOMPARE(RawSample(data, spec, 0, x, y), StoredValue(spec, 0, x, y));
+    for (int y = 0; y < recipe.rows; ++y)
+        for (int x = 0; x < recipe.columns; ++x)
+            QCOMPARE(RawSample(data, recipe, 0, x, y), StoredValue(recipe, 0, x, y));
 }
 
 void tst_ImageFixtures::secondaryCaptureClaimsPlanesItDoesNotHave()
 {
-    const ImageSpec spec = SmallSpec(ImagePreset::SecondaryCapture);
+    const ImageRecipe recipe = SmallRecipe(ImagePreset::SecondaryCapture);
     const QString path = m_dir.filePath(QStringLiteral("secondary-capture.dcm"));
-    QCOMPARE(WriteImage(spec, Syntax::ExplicitLittle, path), QString());
+    QCOMPARE(WriteImage(recipe, Syntax::ExplicitLittle, path), QString());
     Loaded loaded = Load(path);
     DcmDataset* data = loaded.file->getDataset();
     Uint16 planar = 0;
@@ -373,10 +373,10 @@ void tst_ImageFixtures::secondaryCaptureClaimsPlanesItDoesNotHave()
     // Read as the header says, the colours are wrong; read by pixel, they are right
     auto matches = [&](DicomImage& image) {
         const auto* rgb = static_cast<const Uint8*>(image.getOutputData(8, 0, 0));
-        for (int y = 0; y < spec.rows; ++y)
-            for (int x = 0; x < spec.columns; ++x)
+        for (int y = 0; y < recipe.rows; ++y)
+            for (int x = 0; x < recipe.columns; ++x)
                 for (int c = 0; c < 3; ++c)
-                    if (rgb[(std::size_t(y) * spec.columns + x) * 3 + c] != ShownColour(spec, 0, x, y)[c])
+                    if (rgb[(std::size_t(y) * recipe.columns + x) * 3 + c] != ShownColour(recipe, 0, x, y)[c])
                         return false;
         return true;
     };
@@ -389,30 +389,30 @@ void tst_ImageFixtures::secondaryCaptureClaimsPlanesItDoesNotHave()
 void tst_ImageFixtures::contentIsDeterministicAndAsymmetric()
 {
     for (ImagePreset preset : AllPresets()) {
-        const ImageSpec spec = SmallSpec(preset);
-        const int last = spec.frames - 1;
-        const int right = spec.columns - 1;
-        const int bottom = spec.rows - 1;
-        if (IsMonochrome(spec) || spec.photometric == "PALETTE COLOR") {
-            QCOMPARE(StoredValue(spec, 0, 0, 0), spec.minStored);
-            QCOMPARE(StoredValue(spec, last, right, bottom), spec.maxStored);
+        const ImageRecipe recipe = SmallRecipe(preset);
+        const int last = recipe.frames - 1;
+        const int right = recipe.columns - 1;
+        const int bottom = recipe.rows - 1;
+        if (IsMonochrome(recipe) || recipe.photometric == "PALETTE COLOR") {
+            QCOMPARE(StoredValue(recipe, 0, 0, 0), recipe.minStored);
+            QCOMPARE(StoredValue(recipe, last, right, bottom), recipe.maxStored);
             // No mirror image or transposition of a frame equals the frame
-            QVERIFY(StoredValue(spec, 0, right, 0) != StoredValue(spec, 0, 0, bottom));
-            QVERIFY(StoredValue(spec, 0, 5, 2) != StoredValue(spec, 0, 2, 5));
+            QVERIFY(StoredValue(recipe, 0, right, 0) != StoredValue(recipe, 0, 0, bottom));
+            QVERIFY(StoredValue(recipe, 0, 5, 2) != StoredValue(recipe, 0, 2, 5));
         } else {
-            const std::array<int, 3> corner = ShownColour(spec, 0, right, 0);
+            const std::array<int, 3> corner = ShownColour(recipe, 0, right, 0);
             QVERIFY(corner[0] != corner[2]); // red and blue differ, so an exchange shows
-            QVERIFY(ShownColour(spec, 0, right, 0) != ShownColour(spec, 0, 0, bottom));
+            QVERIFY(ShownColour(recipe, 0, right, 0) != ShownColour(recipe, 0, 0, bottom));
         }
-        if (spec.frames > 1)
-            QVERIFY(ShownColour(spec, 0, 3, 3) != ShownColour(spec, last, 3, 3));
-        QCOMPARE(StoredValue(spec, last, 7, 9), StoredValue(SmallSpec(preset), last, 7, 9));
+        if (recipe.frames > 1)
+            QVERIFY(ShownColour(recipe, 0, 3, 3) != ShownColour(recipe, last, 3, 3));
+        QCOMPARE(StoredValue(recipe, last, 7, 9), StoredValue(SmallRecipe(preset), last, 7, 9));
     }
 }
 
 void tst_ImageFixtures::phantomLooksLikeAnatomy()
 {
-    ImageSpec ct = Preset(ImagePreset::Ct);
+    ImageRecipe ct = Preset(ImagePreset::Ct);
     ct.content = Content::Phantom;
     ct.columns = 256;
     ct.rows = 256;
@@ -428,7 +428,7 @@ void tst_ImageFixtures::phantomLooksLikeAnatomy()
     QVERIFY(hu(0.10, -0.02) > 100);                // blood in the heart
 
     // The beating heart changes between frames of a multi-frame image
-    ImageSpec loop = Preset(ImagePreset::MultiFrameGrey);
+    ImageRecipe loop = Preset(ImagePreset::MultiFrameGrey);
     loop.content = Content::Phantom;
     loop.columns = 128;
     loop.rows = 128;
@@ -443,12 +443,12 @@ void tst_ImageFixtures::phantomLooksLikeAnatomy()
     if (output.isEmpty())
         return;
     for (ImagePreset preset : AllPresets()) {
-        ImageSpec spec = Preset(preset);
-        spec.content = Content::Phantom;
-        spec.columns = spec.rows = 200;
-        spec.extra.clear();
+        ImageRecipe recipe = Preset(preset);
+        recipe.content = Content::Phantom;
+        recipe.columns = recipe.rows = 200;
+        recipe.extra.clear();
         const QString path = m_dir.filePath(QStringLiteral("phantom.dcm"));
-        QCOMPARE(WriteImage(spec, Syntax::ExplicitLittle, path), QString());
+        QCOMPARE(WriteImage(recipe, Syntax::ExplicitLittle, path), QString());
         Loaded loaded = Load(path);
         DicomImage& image = *loaded.image;
         if (image.isMonochrome())
@@ -456,7 +456,7 @@ void tst_ImageFixtures::phantomLooksLikeAnatomy()
         const auto* pixels = static_cast<const uchar*>(image.getOutputData(8, 0, 0));
         QVERIFY(pixels);
         const bool grey = image.isMonochrome();
-        QImage picture(pixels, spec.columns, spec.rows, spec.columns * (grey ? 1 : 3),
+        QImage picture(pixels, recipe.columns, recipe.rows, recipe.columns * (grey ? 1 : 3),
                        grey ? QImage::Format_Grayscale8 : QImage::Format_RGB888);
         QDir().mkpath(QString::fromLocal8Bit(output));
         picture.save(QDir(QString::fromLocal8Bit(output)).filePath(QStringLiteral("phantom-%1.png").arg(PresetName(preset))));

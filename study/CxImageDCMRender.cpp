@@ -1,0 +1,217 @@
+// CxImageDCM: rendering frames into bitmaps, the window, frame stepping.
+
+#include "study/CxImageDCM.h"
+
+// DCMTK
+#include <dcmtk/config/osconfig.h>
+#include <dcmtk/dcmdata/dcdeftag.h>
+#include <dcmtk/dcmdata/dcfilefo.h>
+#include <dcmtk/dcmimgle/dcmimage.h>
+
+// Orvane
+#include "core/ReportSystemError.h"
+#include "platform/CxImage.h"
+
+// std
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <memory>
+
+namespace {
+
+// The DICOM linear window over 0..255 that 8-bit colour images get, one table for all samples.
+std::array<BYTE, 256> ColourWindowTable(int width, int centre)
+{
+    std::array<BYTE, 256> table{};
+    const int half = (width - 1) / 2; // truncated toward zero
+    const double low = (centre - 0.5) - half;
+    const double high = (centre - 0.5) + half;
+    for (int x = 0; x < 256; ++x) {
+        if (x <= low) {
+            table[std::size_t(x)] = 0;
+        } else if (x > high || width <= 1) {
+            table[std::size_t(x)] = 255;
+        } else {
+            // ((x - (c - 0.5)) / (w - 1) + 0.5) * 255, arranged so that exact values stay exact
+            const double value = ((x - (centre - 0.5)) + 0.5 * (width - 1)) * 255.0 / (width - 1);
+            table[std::size_t(x)] = BYTE(std::clamp(std::trunc(value), 0.0, 255.0));
+        }
+    }
+    return table;
+}
+
+} // namespace
+
+DicomImage* CxImageDCM::NewFrameImage(int frame) const
+{
+    if (!m_pFileFormat || !m_pDataset || frame < 0)
+        return nullptr;
+    auto* image = new DicomImage(m_pFileFormat, m_pDataset->getCurrentXfer(),
+                                 CIF_AcrNemaCompatibility | CIF_UsePartialAccessToPixelData,
+                                 static_cast<unsigned long>(frame), 1);
+    if (m_bWindowSet && image->getStatus() == EIS_Normal && image->isMonochrome())
+        image->setWindow(m_dToolkitCentre, m_dToolkitWidth);
+    return image;
+}
+
+DicomImage* CxImageDCM::ImageForFrame(int frame)
+{
+    if (!m_pDicomImage || frame < 0)
+        return nullptr;
+    if (!m_bPerFrame || frame == m_nImageFrame)
+        return m_pDicomImage;
+
+    DicomImage* full = NewFrameImage(frame);
+    if (!full || full->getStatus() != EIS_Normal) {
+        delete full;
+        return nullptr;
+    }
+    // Keep the view's reduced rendering: a reduced frame replaces the reduced one, at its size
+    DicomImage* oldCurrent = m_pDicomImage;
+    DicomImage* oldFull = m_pFullDicomImage;
+    DicomImage* oldReduced = m_pReducedDicomImage;
+    const bool reduced = oldFull && oldCurrent != oldFull && oldCurrent == oldReduced;
+    DicomImage* newReduced = nullptr;
+    if (reduced) {
+        newReduced = full->createScaledImage(oldReduced->getWidth(), oldReduced->getHeight(), 4, 0);
+        if (newReduced && m_bWindowSet && newReduced->isMonochrome())
+            newReduced->setWindow(m_dToolkitCentre, m_dToolkitWidth);
+    }
+    m_pDicomImage = newReduced ? newReduced : full;
+    m_pFullDicomImage = oldFull ? full : nullptr;
+    m_pReducedDicomImage = newReduced;
+    m_nImageFrame = frame;
+    // Each old image once
+    DicomImage* old[3] = {oldCurrent, oldFull, oldReduced};
+    for (int i = 0; i < 3; ++i)
+        if (old[i] && (i == 0 || old[i] != old[0]) && (i < 2 || old[i] != old[1]))
+            delete old[i];
+    return m_pDicomImage;
+}
+
+void CxImageDCM::ApplyWindow(double centre, double width)
+{
+    m_bWindowSet = true;
+    m_dToolkitCentre = centre;
+    m_dToolkitWidth = width;
+    if (m_pDicomImage && m_pDicomImage->isMonochrome())
+        m_pDicomImage->setWindow(centre, width);
+}
+
+bool CxImageDCM::Render(int frame, CxImage* target, bool colourWindow, int width, int centre)
+{
+    if (!target)
+        return false;
+    DicomImage* image = ImageForFrame(frame);
+    if (!image || image->getStatus() != EIS_Normal)
+        return false;
+    const unsigned long columns = image->getWidth();
+    const unsigned long rows = image->getHeight();
+    const bool monochrome = image->isMonochrome();
+    const unsigned long size = image->getOutputDataSize(8);
+    if (columns == 0 || rows == 0 || size != columns * rows * (monochrome ? 1 : 3))
+        return false;
+
+    // The toolkit renders into our own buffer, kept from render to render
+    if (m_output.size() < size)
+        m_output.resize(size);
+    const unsigned long local = static_cast<unsigned long>(frame - m_nImageFrame);
+    if (!image->getOutputData(m_output.data(), size, 8, local, 0))
+        return false;
+
+    if (monochrome)
+        return target->CreateFromArray(m_output.data(), DWORD(columns), DWORD(rows), 8, DWORD(columns), true);
+
+    // Colour comes as red, green, blue; the bitmap holds blue, green, red. The samples are
+    // exchanged (and windowed) on their way out of the toolkit's output
+    std::array<BYTE, 256> table;
+    if (colourWindow) {
+        table = ColourWindowTable(width, centre);
+    } else {
+        for (int i = 0; i < 256; ++i)
+            table[std::size_t(i)] = BYTE(i);
+    }
+    if (m_rows.size() < size)
+        m_rows.resize(size);
+    const BYTE* in = m_output.data();
+    BYTE* out = m_rows.data();
+    for (const BYTE* end = in + size; in < end; in += 3, out += 3) {
+        out[0] = table[in[2]];
+        out[1] = table[in[1]];
+        out[2] = table[in[0]];
+    }
+    return target->CreateFromArray(m_rows.data(), DWORD(columns), DWORD(rows), 24, DWORD(columns * 3), true);
+}
+
+CxImage* CxImageDCM::WindowLevelling(int width, int centre)
+{
+    CxImage* bitmap = nullptr;
+    try {
+        if (!m_pDicomImage)
+            return nullptr;
+        int bitsAllocated = 0;
+        ReadInt(DCM_BitsAllocated, &bitsAllocated);
+        const bool monochrome = m_pDicomImage->isMonochrome();
+        if (monochrome)
+            ApplyWindow(centre, width);
+        const int frame = m_bMultiFrame ? m_nCurrentFrame - 1 : 0;
+        auto rendered = std::make_unique<CxImage>(0);
+        if (Render(frame, rendered.get(), bitsAllocated == 8 && !monochrome, width, centre))
+            bitmap = rendered.release();
+    } catch (...) {
+        ReportSystemError(GetLastError(), "CxImageDCM::WindowLevelling");
+    }
+    return bitmap;
+}
+
+void CxImageDCM::RenderStep(CxImage* image, int frame, const char* where)
+{
+    try {
+        Render(frame, image, false, 0, 0);
+    } catch (...) {
+        ReportSystemError(GetLastError(), where);
+    }
+}
+
+void CxImageDCM::GetCxImageByPos(CxImage* image, int pos)
+{
+    try {
+        if (!m_pDicomImage || m_pDicomImage->getStatus() != EIS_Normal)
+            return;
+        if (pos > m_nFrames - 1 || pos < 0)
+            pos = 0;
+        m_nCurrentFrame = pos + 1;
+    } catch (...) {
+        ReportSystemError(GetLastError(), "CxImageDCM::GetCxImageByPos");
+        return;
+    }
+    RenderStep(image, pos, "CxImageDCM::GetCxImageByPos");
+}
+
+void CxImageDCM::GetMultiFrameNextImage(CxImage* image)
+{
+    try {
+        if (!m_pDicomImage || m_pDicomImage->getStatus() != EIS_Normal)
+            return;
+        // Never past the last frame: the frame number keeps naming the frame shown
+        m_nCurrentFrame = std::min(m_nCurrentFrame + 1, std::max(1, m_nFrames));
+    } catch (...) {
+        ReportSystemError(GetLastError(), "CxImageDCM::GetMultiFrameNextImage");
+        return;
+    }
+    RenderStep(image, m_nCurrentFrame - 1, "CxImageDCM::GetMultiFrameNextImage");
+}
+
+void CxImageDCM::GetMultiframePrevImage(CxImage* image)
+{
+    try {
+        if (!m_pDicomImage || m_pDicomImage->getStatus() != EIS_Normal)
+            return;
+        m_nCurrentFrame = std::max(1, m_nCurrentFrame - 1);
+    } catch (...) {
+        ReportSystemError(GetLastError(), "CxImageDCM::GetMultiframePrevImage");
+        return;
+    }
+    RenderStep(image, m_nCurrentFrame - 1, "CxImageDCM::GetMultiframePrevImage");
+}

@@ -105,11 +105,5 @@ BOOL CShapeCobbAngle::HitTest(const CDoublePoint* pPt, float fZoom)
 
 void CShapeCobbAngle::DrawArrowHead(const POINT* pFrom, const POINT* pTo, CShapeCanvas* pDC)
 {
-    if (!pFrom || !pTo || !pDC)
-        return;
-    for (const auto& stroke : ShapeGeometry::ArrowHeadStrokes(*pFrom, *pTo)) {
-        pDC->MoveTo(stroke.front().x, stroke.front().y);
-        for (size_t i = 1; i < stroke.size(); ++i)
-            pDC->LineTo(stroke[i].x, stroke[i].y);
-    }
+    DrawArrowHeadStrokes(pFrom, pTo, pDC);
 }

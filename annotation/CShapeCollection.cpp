@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 // Orvane
+#include "annotation/CShapeCanvas.h"
 #include "annotation/ShapeGeometry.h"
 
 using ShapeGeometry::Trunc;
@@ -375,6 +376,17 @@ void CShapeCollection::MoveBoxBy(const POINT* pDelta)
     m_rcBounds.right += pDelta->x;
     m_rcBounds.top += pDelta->y;
     m_rcBounds.bottom += pDelta->y;
+}
+
+void CShapeCollection::DrawArrowHeadStrokes(const POINT* pFrom, const POINT* pTo, CShapeCanvas* pDC)
+{
+    if (!pFrom || !pTo || !pDC)
+        return;
+    for (const auto& stroke : ShapeGeometry::ArrowHeadStrokes(*pFrom, *pTo)) {
+        pDC->MoveTo(stroke.front().x, stroke.front().y);
+        for (size_t i = 1; i < stroke.size(); ++i)
+            pDC->LineTo(stroke[i].x, stroke[i].y);
+    }
 }
 
 void CShapeCollection::MoveLineBy(const POINT* pDelta)

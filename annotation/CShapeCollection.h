@@ -148,6 +148,8 @@ protected:
     void MoveBoxBy(const POINT* pDelta);
     /// Adds the delta to start and end and offsets m_rcBounds (the line-like shapes' MoveBy).
     void MoveLineBy(const POINT* pDelta);
+    /// Draws the two strokes of an arrowhead at `pTo`, pointing away from `pFrom` (view pixels).
+    static void DrawArrowHeadStrokes(const POINT* pFrom, const POINT* pTo, CShapeCanvas* pDC);
     /// Whether a whole-shape drag checks the vertex, or the third and fourth point, against
     /// the bounds.
     virtual bool DragChecksVertex() const { return false; }

@@ -93,15 +93,25 @@ void CxImageDCM::DestroyImageObject()
     m_rows = {};
 }
 
+namespace {
+
+// The first value of an attribute as text; false when it is absent or empty.
+bool ReadFirstValue(DcmDataset* dataset, const DcmTagKey& tag, OFString* text)
+{
+    if (!dataset || !dataset->tagExistsWithValue(tag))
+        return false;
+    DcmElement* element = nullptr;
+    if (dataset->findAndGetElement(tag, element).bad() || !element)
+        return false;
+    return element->getOFString(*text, 0, OFTrue).good();
+}
+
+} // namespace
+
 BOOL CxImageDCM::ReadNumber(const DcmTagKey& tag, double* value) const
 {
-    if (!m_pDataset || !m_pDataset->tagExistsWithValue(tag))
-        return FALSE;
-    DcmElement* element = nullptr;
-    if (m_pDataset->findAndGetElement(tag, element).bad() || !element)
-        return FALSE;
     OFString text;
-    if (element->getOFString(text, 0, OFTrue).bad())
+    if (!ReadFirstValue(m_pDataset, tag, &text))
         return FALSE;
     *value = AtoF(text.c_str());
     return TRUE;
@@ -109,13 +119,8 @@ BOOL CxImageDCM::ReadNumber(const DcmTagKey& tag, double* value) const
 
 BOOL CxImageDCM::ReadInt(const DcmTagKey& tag, int* value) const
 {
-    if (!m_pDataset || !m_pDataset->tagExistsWithValue(tag))
-        return FALSE;
-    DcmElement* element = nullptr;
-    if (m_pDataset->findAndGetElement(tag, element).bad() || !element)
-        return FALSE;
     OFString text;
-    if (element->getOFString(text, 0, OFTrue).bad())
+    if (!ReadFirstValue(m_pDataset, tag, &text))
         return FALSE;
     *value = AtoI(text.c_str());
     return TRUE;

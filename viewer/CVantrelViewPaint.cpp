@@ -15,7 +15,6 @@
 #include "annotation/CQtFontMetrics.h"
 #include "annotation/CShapeCanvas.h"
 #include "annotation/CShapeCollection.h"
-#include "annotation/CShapeRectangle.h"
 #include "core/CChildFrmView.h"
 #include "core/CMainFrame.h"
 #include "core/COstrevanApp.h"
@@ -31,6 +30,7 @@
 #include "viewer/CVantrelDoc.h"
 #include "viewer/IThumbnailSelection.h"
 #include "viewer/ScaleGeometry.h"
+#include "viewer/StretchBlit.h"
 #include "viewer/ViewOverlay.h"
 
 namespace {
@@ -84,7 +84,9 @@ void CVantrelView::DrawImageAndEmbedShape(QPainter* pDC)
             CShapeCanvas canvas(memory, &m_backBuffer, ScreenMetrics());
             const QPoint origin = m_ptPanOffset - GetScrollPosition();
             const QSize extent = GetTotalDeviceSize();
-            if (m_pDisplayImage)
+            // Stretched straight into the buffer; the bitmap's own drawing for any other kind
+            if (m_pDisplayImage
+                && !StretchBlit(m_pDisplayImage->GetQImage(), m_backBuffer, QRect(origin, extent)))
                 m_pDisplayImage->Draw2(&memory, origin.x(), origin.y(), extent.width(), extent.height());
 
             // The shapes of this image only
@@ -105,12 +107,13 @@ void CVantrelView::DrawImageAndEmbedShape(QPainter* pDC)
             if (m_bSelected)
                 DrawShapeOnMouseMove(&canvas);
 
-            // The pane frame: green around the selected viewport
-            const CDoublePoint topLeft(0, 0);
-            const CDoublePoint bottomRight(client.width(), m_sizePane == QSize(0, 0) ? client.height() - 1 : client.height());
-            const int penWidth = 1;
-            CShapeRectangle frame(&topLeft, &bottomRight, &frameColour, &penWidth);
-            frame.Draw(&canvas, 0, 1.0f);
+            // The pane frame: green around the selected viewport; a one-pixel outline as the
+            // rectangle shape draws it, in four fills
+            const RECT box{0, 0, client.width(), m_sizePane == QSize(0, 0) ? client.height() - 1 : client.height()};
+            canvas.FillSolidRect(RECT{box.left, box.top, box.right, box.top + 1}, frameColour);
+            canvas.FillSolidRect(RECT{box.left, box.bottom - 1, box.right, box.bottom}, frameColour);
+            canvas.FillSolidRect(RECT{box.left, box.top, box.left + 1, box.bottom}, frameColour);
+            canvas.FillSolidRect(RECT{box.right - 1, box.top, box.right, box.bottom}, frameColour);
 
             if (!g_bHeaderInfoHidden)
                 DrawPatientOverlay(&canvas);
@@ -268,14 +271,18 @@ void CVantrelView::DrawReferenceLine(CShapeCanvas* pDC)
         const double horizontal = m_fZoom * (turned ? m_dPixelsPerCmY : m_dPixelsPerCm);
         const double vertical = m_fZoom * (turned ? m_dPixelsPerCm : m_dPixelsPerCmY);
 
-        const CShapeCanvas::ScopedPen pen(*pDC, {CShapeCanvas::PS_SOLID, 1, m_crTextColor});
         const int previousMode = pDC->SetBkMode(CShapeCanvas::TRANSPARENT);
         const COLORREF previousColour = pDC->SetTextColor(m_crTextColor);
         for (const ScaleGeometry::Scale& scale :
              {ScaleGeometry::VerticalScale(height(), vertical), ScaleGeometry::HorizontalScale(width(), horizontal)}) {
+            // Every line is horizontal or vertical: a one-pixel fill without its end point
             for (const ScaleGeometry::Line& line : scale.lines) {
-                pDC->MoveTo(line.from.x(), line.from.y());
-                pDC->LineTo(line.to.x(), line.to.y());
+                const QPoint a = line.from;
+                const QPoint b = line.to;
+                if (a.y() == b.y())
+                    pDC->FillSolidRect(RECT{std::min(a.x(), b.x() + 1), a.y(), std::max(a.x() + 1, b.x()), a.y() + 1}, m_crTextColor);
+                else
+                    pDC->FillSolidRect(RECT{a.x(), std::min(a.y(), b.y() + 1), a.x() + 1, std::max(a.y() + 1, b.y())}, m_crTextColor);
             }
             for (const ScaleGeometry::Label& label : scale.labels)
                 pDC->TextOut(label.pos.x(), label.pos.y(), label.text);

@@ -11,6 +11,7 @@
 #include "toolpanes/CThumbNailLeft.h"
 #include "toolpanes/CToolView.h"
 #include "viewer/CMyFrameWnd.h"
+#include "viewer/CVantrelDoc.h"
 
 CChildFrmView::CChildFrmView(QWidget* parent)
     : QWidget(parent)
@@ -40,8 +41,12 @@ QWidget* CChildFrmView::CreatePane(PaneKind kind, QWidget* parent)
     switch (kind) {
     case PaneKind::Thumbnails:
         return new CThumbNailLeft(parent);
-    case PaneKind::ViewGrid:
-        return new CMyFrameWnd(parent);
+    case PaneKind::ViewGrid: {
+        // The document the frame was made for goes to the grid's first view
+        auto* grid = new CMyFrameWnd(parent);
+        grid->OnCreateClient(qobject_cast<CVantrelDoc*>(m_pDocument));
+        return grid;
+    }
     case PaneKind::ToolBar:
         return new CToolView(parent);
     }

@@ -9,6 +9,21 @@ constexpr int ID_LOAD_DICOM_IMAGE = 61483;
 
 // Layout commands: one view, and the grids from one by two up to four by four
 constexpr int ID_FRAME_SINGLELAYOUT = 61462;
+constexpr int ID_FRAME_LAYOUT1X2 = 61463;
+constexpr int ID_FRAME_LAYOUT1X3 = 61464;
+constexpr int ID_FRAME_LAYOUT1X4 = 61465;
+constexpr int ID_FRAME_LAYOUT2X1 = 61466;
+constexpr int ID_FRAME_LAYOUT2X2 = 61467;
+constexpr int ID_FRAME_LAYOUT2X3 = 61468;
+constexpr int ID_FRAME_LAYOUT2X4 = 61469;
+constexpr int ID_FRAME_LAYOUT3X1 = 61470;
+constexpr int ID_FRAME_LAYOUT3X2 = 61471;
+constexpr int ID_FRAME_LAYOUT3X3 = 61372;
+constexpr int ID_FRAME_LAYOUT3X4 = 61373;
+constexpr int ID_FRAME_LAYOUT4X1 = 61374;
+constexpr int ID_FRAME_LAYOUT4X2 = 61375;
+constexpr int ID_FRAME_LAYOUT4X3 = 61376;
+constexpr int ID_FRAME_LAYOUT4X4 = 61477;
 
 // Image commands kept in g_nLastImageCommand
 constexpr int ID_IMAGE_MIRROR = 61346;

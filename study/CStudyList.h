@@ -90,6 +90,7 @@ public:
     QString m_strSeriesModality;        ///< modality of the series record the builder read last
     QString m_strDicomdirPath;          ///< the DICOMDIR the loading thread reads
     QStringList m_astrPSPaths;          ///< presentation-state paths of the study built last
+    class CProgressWnd* m_pProgressWnd = nullptr; ///< the progress window while a study is handed to the viewports, owned
     std::thread m_hLoaderThread;        ///< the loading thread; joinable until its result is taken over
     CPatientList m_patientList;         ///< all patients
     QTreeWidget* m_listStudies = nullptr; ///< the study list (control 1277), one row per STUDY record

@@ -1,7 +1,23 @@
 #include "viewer/CVantrelDoc.h"
 
+// std
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
 // Orvane
 #include "platform/CxImage.h"
+
+namespace {
+
+int TruncatedInt(double value)
+{
+    if (!std::isfinite(value))
+        return 0;
+    return int(std::clamp(std::trunc(value), double(INT_MIN), double(INT_MAX)));
+}
+
+} // namespace
 
 CVantrelDoc::CVantrelDoc(QObject* parent)
     : CDocument(parent)
@@ -42,4 +58,26 @@ CxImage* CVantrelDoc::GetCurrentImage()
         return nullptr;
     m_nCurrentIndex = m_nImageIndex;
     return m_arrImages[std::size_t(m_nImageIndex)];
+}
+
+void CVantrelDoc::SetWindowValues(const CxImageDCM& dcm)
+{
+    m_nLimitHigh = TruncatedInt(dcm.m_dLimitHigh);
+    m_nLimitLow = TruncatedInt(dcm.m_dLimitLow);
+    m_nMaxValue = TruncatedInt(dcm.m_dMaxValue);
+    m_nMinValue = TruncatedInt(dcm.m_dMinValue);
+    m_fWindowCenter = m_fDefaultWindowCenter = float(dcm.m_dWindowCenter);
+    m_fWindowWidth = m_fDefaultWindowWidth = float(dcm.m_dWindowWidth);
+}
+
+QString CVantrelDoc::GetImageModality()
+{
+    QString modality;
+    m_dcmImage.GetImageModality(&modality);
+    return modality;
+}
+
+void CVantrelDoc::GetSOPInstanceUID(QString& uid)
+{
+    m_dcmImage.GetSOPInstanceUID(&uid);
 }

@@ -11,6 +11,7 @@
 // Orvane
 #include "platform/CDocument.h"
 #include "platform/WinTypes.h"
+#include "study/CxImageDCM.h"
 
 class CxImage;
 
@@ -34,8 +35,13 @@ public:
     /// array is empty or the index lies outside it.
     CxImage* GetCurrentImage();
 
-    // added with the image class: m_dcmImage, SetWindowValues, GetImageModality,
-    // GetSOPInstanceUID, SyncViewsToZoom
+    /// Copies the window values and pixel-value bounds of `dcm`: the four bounds truncated
+    /// toward zero, the current and the default window from its window.
+    void SetWindowValues(const CxImageDCM& dcm);
+    /// The embedded DICOM object's Modality (empty: it never holds a file).
+    QString GetImageModality();
+    /// The embedded DICOM object's SOP Instance UID into `uid` (left as it is: no file).
+    void GetSOPInstanceUID(QString& uid);
 
     int m_nLimitHigh = 0;                 ///< the shown file's upper limit, truncated
     int m_nLimitLow = 0;                  ///< its lower limit, truncated
@@ -49,5 +55,6 @@ public:
     int m_nImageIndex = 0;                ///< requested index into m_arrImages
     int m_nCurrentIndex = 0;              ///< index last handed out by GetCurrentImage
     QString m_strFilePath;                ///< path of the image the view shows
+    CxImageDCM m_dcmImage;                ///< embedded DICOM object; nothing loads a file into it
     BYTE m_bRefitPending = 0;             ///< set by the view's first update, cleared by its refit
 };

@@ -1,0 +1,288 @@
+// Speed of the viewports beside the bare toolkit calls on the same files: filling and painting
+// a 4 x 4 image layout of CT images, and one step of a window drag (render at a new window and
+// paint the pane) on large CR and MG images, with the full image and with the reduced one a
+// held button shows. Each time is the median of repeated runs.
+//
+// Usage: bench_viewports [runs]
+
+// Qt
+#include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QWidget>
+
+// DCMTK
+#include <dcmtk/config/osconfig.h>
+#include <dcmtk/dcmdata/dcfilefo.h>
+#include <dcmtk/dcmimgle/dcmimage.h>
+
+// Orvane
+#include "core/COstrevanApp.h"
+#include "platform/CxImage.h"
+#include "res/resource.h"
+#include "study/CImageInfo.h"
+#include "study/CPatientInfo.h"
+#include "study/CSeriesInfo.h"
+#include "study/CStudyInfo.h"
+#include "study/CStudyList.h"
+#include "study/CxImageDCM.h"
+#include "study/DicomCodecs.h"
+#include "tools/fixtures/FixtureCommon.h"
+#include "tools/fixtures/ImageFixtures.h"
+#include "viewer/CMyFrameWnd.h"
+#include "viewer/CVantrelDoc.h"
+#include "viewer/CVantrelView.h"
+
+// std
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <memory>
+#include <vector>
+
+using namespace Fixtures;
+
+namespace {
+
+double Now()
+{
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+double Median(std::vector<double> values)
+{
+    if (values.empty())
+        return 0.0;
+    std::sort(values.begin(), values.end());
+    const std::size_t middle = values.size() / 2;
+    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2.0;
+}
+
+// Median milliseconds of each timed part over `runs` rounds after one warming round; each work
+// returns the milliseconds of its timed part, and the works take turns within a round
+std::vector<double> Time(int runs, const std::vector<std::function<double()>>& works)
+{
+    for (const auto& work : works)
+        work();
+    std::vector<std::vector<double>> times(works.size());
+    for (int i = 0; i < runs; ++i)
+        for (std::size_t w = 0; w < works.size(); ++w)
+            times[w].push_back(works[w]());
+    std::vector<double> medians;
+    for (const auto& each : times)
+        medians.push_back(Median(each));
+    return medians;
+}
+
+double Timed(const std::function<void()>& work)
+{
+    const double start = Now();
+    work();
+    return Now() - start;
+}
+
+double Ratio(double ours, double bare)
+{
+    return bare > 0.0 ? ours / bare : 0.0;
+}
+
+ImageRecipe Phantom(ImagePreset preset, int columns, int rows)
+{
+    ImageRecipe recipe = Preset(preset);
+    recipe.content = Content::Phantom;
+    recipe.columns = columns;
+    recipe.rows = rows;
+    return recipe;
+}
+
+// The bare toolkit: a file read, decompressed and rendered at a window to 8 bits
+struct Bare
+{
+    DcmFileFormat file;
+    std::unique_ptr<DicomImage> image;
+    explicit Bare(const QString& path)
+    {
+        file.loadFile(QFile::encodeName(path).constData());
+        DcmDataset* data = file.getDataset();
+        data->chooseRepresentation(EXS_LittleEndianExplicit, nullptr);
+        image = std::make_unique<DicomImage>(&file, data->getCurrentXfer(), CIF_AcrNemaCompatibility);
+    }
+    void Render(DicomImage* which, double centre, double width)
+    {
+        which->setWindow(centre, width);
+        which->getOutputData(8, 0, 0);
+    }
+};
+
+// One patient with one study and one series of the files
+struct Records
+{
+    CStudyList list;
+    CSeriesInfo* series = nullptr;
+    explicit Records(const QStringList& paths, const QString& modality)
+    {
+        auto patient = std::make_unique<CPatientInfo>();
+        auto study = std::make_unique<CStudyInfo>();
+        auto s = std::make_unique<CSeriesInfo>();
+        s->m_pStudy = study.get();
+        s->m_strModality = modality;
+        for (const QString& path : paths) {
+            auto image = std::make_unique<CImageInfo>();
+            image->m_strFilePath = path;
+            image->m_pSeries = s.get();
+            image->m_pStudy = study.get();
+            s->m_lstImages.push_back(std::move(image));
+        }
+        series = s.get();
+        study->m_lstSeries.push_back(std::move(s));
+        patient->m_lstStudies.push_back(std::move(study));
+        list.m_patientList.m_lstPatients.push_back(std::move(patient));
+        theApp.m_pStudyListDlg = &list;
+    }
+    ~Records() { theApp.m_pStudyListDlg = nullptr; }
+};
+
+void FillGrid(const QTemporaryDir& dir, int runs)
+{
+    QStringList paths;
+    for (int i = 0; i < 16; ++i) {
+        const QString path = dir.filePath(QStringLiteral("ct%1.dcm").arg(i));
+        if (!WriteImage(Phantom(ImagePreset::Ct, 512, 512), Syntax::ExplicitLittle, path).isEmpty()) {
+            std::printf("CT files not written\n");
+            return;
+        }
+        paths << path;
+    }
+    Records records(paths, QStringLiteral("CT"));
+
+    // The viewport area of a 1280 x 1024 monitor
+    QWidget host;
+    host.resize(1100, 890);
+    auto* frame = new CMyFrameWnd(&host);
+    frame->setGeometry(host.rect());
+    frame->OnCreateClient(nullptr);
+    host.show();
+    theApp.m_nViewAreaWidth = 1100;
+    theApp.m_nViewAreaHeight = 890;
+    theApp.m_astrSeriesKeys = QStringList{paths.front()};
+    theApp.m_nLayoutMode = 2;
+    theApp.m_bNewStudyLoaded = 1;
+    frame->DisplaySingleFrame(nullptr);
+    QCoreApplication::processEvents();
+
+    const std::vector<double> t = Time(runs, {
+        [&] {
+            const double ms = Timed([&] {
+                frame->OnCommand(ID_FRAME_LAYOUT4X4);
+                QCoreApplication::processEvents(); // the panes' refits
+                for (CVantrelView* pane : frame->GetPanes())
+                    pane->repaint();
+            });
+            frame->OnCommand(ID_FRAME_SINGLELAYOUT);
+            QCoreApplication::processEvents();
+            return ms;
+        },
+        [&] {
+            return Timed([&] {
+                for (const QString& path : paths) {
+                    Bare bare(path);
+                    bare.Render(bare.image.get(), 40, 400);
+                }
+            });
+        }});
+    std::printf("%-34s fill and paint %8.1f ms (target < 500) | dcmtk read and render of the 16 files %8.1f ms (x%.2f)\n",
+                "4x4 image layout, CT 512x512", t[0], t[1], Ratio(t[0], t[1]));
+    std::fflush(stdout);
+}
+
+void DragStep(const QTemporaryDir& dir, const char* label, const ImageRecipe& recipe, int runs)
+{
+    const QString path = dir.filePath(QStringLiteral("%1.dcm").arg(QString::fromLatin1(label).section(' ', 0, 0)));
+    if (!WriteImage(recipe, Syntax::ExplicitLittle, path).isEmpty()) {
+        std::printf("%s not written\n", label);
+        return;
+    }
+    Records records(QStringList{path}, QString::fromStdString(recipe.modality));
+
+    auto* document = new CVantrelDoc;
+    CVantrelView view(document);
+    document->setParent(&view);
+    view.resize(1100, 890);
+    view.show();
+    view.m_pPatient = records.list.m_patientList.m_lstPatients.front().get();
+    view.m_pStudy = records.series->m_pStudy;
+    view.m_pSeries = records.series;
+    view.m_pImage = records.series->GetImageAt(0);
+    document->OnOpenDocument(path);
+    view.LoadImageIntoViewPort(FALSE);
+    view.InitialiseImageData(TRUE);
+    view.SetZoomScrollSizes(view.GetZoomedImageSize());
+    view.CenterImageInView();
+    QCoreApplication::processEvents();
+
+    Bare bare(path);
+    const int width = int(document->m_fWindowWidth);
+    const int centre = int(document->m_fWindowCenter);
+    // Two windows alternate, so that every step renders anew
+    int turn = 0;
+    const auto step = [&] {
+        const int shift = (turn++ % 2) * 7;
+        return Timed([&] {
+            document->m_fWindowWidth = float(width + shift);
+            document->m_fWindowCenter = float(centre + shift);
+            view.DrawWindowLevelText();
+            view.RenderWithWindowLevel(width + shift, centre + shift);
+            view.repaint();
+        });
+    };
+    int bareTurn = 0;
+    const auto bareStep = [&](DicomImage* which) {
+        const int shift = (bareTurn++ % 2) * 7;
+        return Timed([&] { bare.Render(which, centre + shift, width + shift); });
+    };
+
+    const std::vector<double> full = Time(runs, {step, [&] { return bareStep(bare.image.get()); }});
+    std::printf("%-34s drag step, full image   %8.2f ms | dcmtk render %8.2f ms (x%.2f; a drag holds the button)\n", label,
+                full[0], full[1], Ratio(full[0], full[1]));
+
+    // While the button is held a large image is shown reduced
+    view.UseReducedImage();
+    const QSize reducedSize(int(view.m_pDisplayImage->GetWidth()), int(view.m_pDisplayImage->GetHeight()));
+    std::unique_ptr<DicomImage> reduced(bare.image->createScaledImage(static_cast<unsigned long>(reducedSize.width()),
+                                                                      static_cast<unsigned long>(reducedSize.height()), 4, 0));
+    const std::vector<double> held = Time(runs, {step, [&] { return bareStep(reduced.get()); }});
+    std::printf("%-34s drag step, button held  %8.2f ms | dcmtk render of the %dx%d copy %8.2f ms (x%.2f)\n",
+                label, held[0], reducedSize.width(), reducedSize.height(), held[1], Ratio(held[0], held[1]));
+    std::printf("%-34s drag step, button held  %8.2f ms | dcmtk render of the image %8.2f ms (x%.2f, target <= 1.5)\n", label,
+                held[0], full[1], Ratio(held[0], full[1]));
+    view.RestoreFullImage();
+    std::fflush(stdout);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    DicomCodecs codecs;
+    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 9;
+    QTemporaryDir dir;
+    if (!dir.isValid())
+        return 1;
+    std::printf("median of %d runs\n", runs);
+    FillGrid(dir, runs);
+
+    ImageRecipe cr = Phantom(ImagePreset::Cr, 2048, 2500);
+    DragStep(dir, "CR 2048x2500 12-bit", cr, runs * 3);
+    ImageRecipe mg = Phantom(ImagePreset::Cr, 3328, 4084);
+    mg.modality = "MG";
+    mg.sopClassUid = "1.2.840.10008.5.1.4.1.1.1.2";
+    mg.photometric = "MONOCHROME2";
+    mg.imagerPixelSpacing = "0.07\\0.07";
+    DragStep(dir, "MG 3328x4084 12-bit", mg, runs * 3);
+    return 0;
+}

@@ -1,0 +1,329 @@
+// CMyFrameWnd: the single view, the series and image layouts, and loading a series into the
+// panes.
+
+#include "viewer/CMyFrameWnd.h"
+
+// Orvane
+#include "core/COstrevanApp.h"
+#include "core/ReportSystemError.h"
+#include "platform/CMultiDocTemplate.h"
+#include "study/CImageInfo.h"
+#include "study/CSeriesInfo.h"
+#include "study/CStudyInfo.h"
+#include "study/CxImageDCM.h"
+#include "viewer/CFrameSplitterWnd.h"
+#include "viewer/CVantrelDoc.h"
+#include "viewer/CVantrelView.h"
+#include "viewer/GridGeometry.h"
+
+void CMyFrameWnd::DisplaySingleFrame(CVantrelDoc* pDoc)
+{
+    try {
+        m_nPrevRows = m_nRows;
+        m_nPrevCols = m_nCols;
+        m_nRows = m_nCols = 0;
+        hide();
+
+        // What the active view showed, unless a new study starts from its first series
+        CVantrelView* active = GetActiveView();
+        const float zoom = active ? active->m_fZoom : 1.0f;
+        Records remembered;
+        if (theApp.m_bNewStudyLoaded) {
+            theApp.m_bNewStudyLoaded = 0;
+        } else if (active) {
+            remembered = Records{active->m_pPatient, active->m_pStudy, active->m_pSeries, active->m_pImage};
+        }
+
+        // The active view's document lives on while its view goes
+        QPointer<CVantrelDoc> oldDocument = active ? active->GetDocument() : nullptr;
+        if (oldDocument && oldDocument->parent() == active)
+            oldDocument->setParent(nullptr);
+        DestroyAllViews();
+
+        const QString key = theApp.GetSeriesKey(0);
+        CVantrelDoc* document = pDoc;
+        if (!theApp.m_astrSeriesKeys.isEmpty() && oldDocument && !oldDocument->m_strFilePath.isEmpty()
+            && oldDocument->m_strFilePath == key)
+            document = oldDocument;
+        if (!document)
+            document = NewDocument();
+        if (oldDocument && oldDocument != document && !oldDocument->parent())
+            delete oldDocument.data();
+
+        CVantrelView* view = NewView(document, this);
+        m_pSingleView = view;
+        SetActiveView(view);
+        GiveRecords(view, remembered.pImage ? remembered : FindRecords(key));
+        // The document names the image its view shows
+        document->OnOpenDocument(view->m_pImage ? view->m_pImage->m_strFilePath : key);
+
+        if (view->m_pImage) {
+            view->LoadImageIntoViewPort(FALSE);
+            if (view->m_pSeries)
+                view->m_pSeries->SetWindowChanged(FALSE);
+        } else {
+            view->CreateBlankViewPort();
+        }
+        view->m_fZoom = zoom;
+        view->m_bEraseBackground = 0;
+        view->m_bSelected = TRUE;
+        view->m_sizePane = QSize(0, 0);
+        view->DrawImageInfoOverlay();
+        RecalcLayout();
+        view->show();
+        view->OnInitialUpdate();
+        show();
+        RecalcLayout();
+    } catch (...) {
+        ReportSystemError(GetLastError(), "CMyFrameWnd::DisplaySingleFrame");
+    }
+}
+
+void CMyFrameWnd::FinishRebuild(bool imageLayout)
+{
+    m_pSplitter->setGeometry(rect());
+    m_pSplitter->RecalcLayout();
+    CVantrelView* first = GetPane(0, 0);
+    if (first) {
+        first->setFocus(Qt::OtherFocusReason);
+        SetActiveView(first);
+        if (!imageLayout) {
+            first->m_bEraseBackground = 1;
+            first->Invalidate(TRUE);
+        }
+    }
+    show();
+}
+
+void CMyFrameWnd::RebuildSplitter()
+{
+    try {
+        hide();
+        DestroyViewsPointers();
+        const QSize client = size();
+
+        CVantrelView* active = GetActiveView();
+        if (!active)
+            active = GetPane(0, 0);
+        COLORREF textColour = 0x00FF00;
+        COLORREF shapeColour = 0x00FF00;
+        CPatientInfo* patient = nullptr;
+        CStudyInfo* study = nullptr;
+        if (active) {
+            textColour = active->m_crTextColor;
+            shapeColour = active->m_crShapeColor;
+            patient = active->m_pPatient;
+            study = active->m_pStudy;
+            if (active->m_pSeries)
+                active->m_pSeries->SetWindowChanged(FALSE);
+            if (active->GetDocument())
+                active->GetDocument()->ClearImageArray();
+        }
+        DestroyAllViews();
+        RemoveDocumentsFromTemplate();
+        m_bSeriesLayout = 1;
+
+        if (!m_pSplitter->CreateStatic(this, m_nRows, m_nCols, AFX_IDW_PANE_FIRST)) {
+            show();
+            return;
+        }
+        const QSize pane = GridGeometry::PaneSize(client, GridGeometry::Grid{m_nRows, m_nCols});
+        for (int r = 0; r < m_nRows; ++r)
+            m_pSplitter->SetRowInfo(r, pane.height(), 0);
+        for (int c = 0; c < m_nCols; ++c)
+            m_pSplitter->SetColumnInfo(c, pane.width(), 0);
+        m_pSplitter->setGeometry(rect());
+
+        qsizetype s = 0;
+        for (int r = 0; r < m_nRows; ++r) {
+            for (int c = 0; c < m_nCols; ++c) {
+                CVantrelDoc* document = NewDocument();
+                CVantrelView* view = NewView(document, m_pSplitter);
+                if (!m_pSplitter->CreateView(r, c, view)) {
+                    delete view;
+                    FinishRebuild(false);
+                    return;
+                }
+                if (r == 0 && c == 0)
+                    view->m_bSelected = 1;
+                view->m_crTextColor = textColour;
+                view->m_crShapeColor = shapeColour;
+                view->m_sizePane = pane;
+                if (s < theApp.m_astrSeriesKeys.size()) {
+                    const QString path = theApp.m_astrSeriesKeys[s++];
+                    document->OnOpenDocument(path);
+                    Records records{patient, study, nullptr, nullptr};
+                    if (study)
+                        study->FindImage(path, records.pSeries, records.pImage);
+                    else
+                        records = FindRecords(path); // a view that never had a study
+                    GiveRecords(view, records);
+                    if (view->m_pImage) {
+                        view->LoadImageIntoViewPort(FALSE);
+                        if (view->m_pSeries)
+                            view->m_pSeries->SetWindowChanged(FALSE);
+                    } else {
+                        view->CreateBlankViewPort();
+                    }
+                    view->m_bCineRunning = FALSE;
+                    view->OnInitialUpdate();
+                    view->m_bEraseBackground = 1;
+                    view->Invalidate(TRUE);
+                    view->DrawImageInfoOverlay();
+                } else {
+                    view->CreateBlankViewPort();
+                    view->m_pStudy = nullptr;
+                    view->m_pSeries = nullptr;
+                    view->m_pImage = nullptr;
+                    view->OnInitialUpdate();
+                }
+            }
+        }
+        FinishRebuild(false);
+    } catch (...) {
+        ReportSystemError(GetLastError(), "CMyFrameWnd::RebuildSplitter");
+        // The frame is shown again whatever failed
+        FinishRebuild(false);
+    }
+}
+
+void CMyFrameWnd::RebuildSplitterForImageLayout()
+{
+    try {
+        hide();
+        DestroyViewsPointers();
+
+        CVantrelView* active = GetActiveView();
+        if (!active)
+            active = GetPane(0, 0);
+        COLORREF textColour = 0x00FF00;
+        COLORREF shapeColour = 0x00FF00;
+        Records remembered;
+        if (active) {
+            textColour = active->m_crTextColor;
+            shapeColour = active->m_crShapeColor;
+            remembered = Records{active->m_pPatient, active->m_pStudy, active->m_pSeries, nullptr};
+            if (active->m_pSeries)
+                active->m_pSeries->SetWindowChanged(FALSE);
+            if (active->GetDocument())
+                active->GetDocument()->ClearImageArray();
+        }
+        if (!remembered.pPatient) {
+            remembered = FindRecords(theApp.GetSeriesKey(0));
+            remembered.pImage = nullptr;
+        }
+        DestroyAllViews();
+        RemoveDocumentsFromTemplate();
+        m_bSeriesLayout = 0;
+
+        if (!m_pSplitter->CreateStatic(this, m_nRows, m_nCols, AFX_IDW_PANE_FIRST)) {
+            show();
+            return;
+        }
+        const QSize pane = GridGeometry::PaneSize(QSize(theApp.m_nViewAreaWidth, theApp.m_nViewAreaHeight),
+                                                  GridGeometry::Grid{m_nRows, m_nCols});
+        for (int r = 0; r < m_nRows; ++r)
+            m_pSplitter->SetRowInfo(r, pane.height(), 0);
+        for (int c = 0; c < m_nCols; ++c)
+            m_pSplitter->SetColumnInfo(c, pane.width(), 0);
+        m_pSplitter->setGeometry(rect());
+
+        CSeriesInfo* series = remembered.pSeries;
+        const int count = series ? series->GetImageCount() : 0;
+        int i = 0;
+        for (int r = 0; r < m_nRows; ++r) {
+            for (int c = 0; c < m_nCols; ++c, ++i) {
+                CVantrelDoc* document = NewDocument();
+                CVantrelView* view = NewView(document, m_pSplitter);
+                if (!m_pSplitter->CreateView(r, c, view)) {
+                    delete view;
+                    show();
+                    return;
+                }
+                if (r == 0 && c == 0) {
+                    view->m_bSelected = 1;
+                    SetActiveView(view);
+                }
+                view->m_crTextColor = textColour;
+                view->m_crShapeColor = shapeColour;
+                view->m_sizePane = pane;
+                CImageInfo* image = i < count ? series->GetImageAt(i) : nullptr;
+                if (image) {
+                    document->OnOpenDocument(image->m_strFilePath);
+                    GiveRecords(view, Records{remembered.pPatient, remembered.pStudy, series, image});
+                    series->SetWindowChanged(FALSE);
+                    view->LoadImageIntoViewPort(FALSE);
+                    view->m_bCineRunning = FALSE;
+                    view->OnInitialUpdate();
+                    view->m_bEraseBackground = 1;
+                    view->Invalidate(TRUE);
+                    view->DrawImageInfoOverlay();
+                } else {
+                    view->CreateBlankViewPort();
+                    view->m_pStudy = nullptr;
+                    view->m_pSeries = nullptr;
+                    view->m_pImage = nullptr;
+                    view->OnInitialUpdate();
+                    view->Invalidate(TRUE);
+                }
+            }
+        }
+        FinishRebuild(true);
+    } catch (...) {
+        ReportSystemError(GetLastError(), "CMyFrameWnd::RebuildSplitterForImageLayout");
+    }
+}
+
+void CMyFrameWnd::LoadSeriesIntoViews(const QString& key)
+{
+    try {
+        CVantrelView* view = GetSelectedView();
+        if (!view)
+            view = GetActiveView();
+        const Records records = FindRecords(key);
+        if (!records.pImage || !records.pSeries)
+            return; // a key of no image of the study shows nothing new
+
+        if (GetPaneRows() == 0) {
+            if (!view || (view->m_pDicomImage && view->m_pDicomImage->GetFilePath() == key))
+                return;
+            GiveRecords(view, records);
+            if (view->GetDocument())
+                view->GetDocument()->m_strFilePath = key;
+            view->LoadImageIntoViewPort(FALSE);
+            view->InitialiseImageData(TRUE);
+            view->OnRefitView(0, 0);
+            view->DrawImageInfoOverlay();
+            view->Invalidate(TRUE);
+            return;
+        }
+
+        CSeriesInfo* series = records.pSeries;
+        if (!view || series->GetImageCount() == 0)
+            return;
+        int i = 0;
+        for (CVantrelView* pane : GetPanes()) {
+            CImageInfo* image = series->GetImageAt(i++);
+            if (image) {
+                GiveRecords(pane, Records{records.pPatient, records.pStudy, series, image});
+                pane->LoadImageIntoViewPort(FALSE);
+                if (pane->GetDocument())
+                    pane->GetDocument()->m_strFilePath = image->m_strFilePath;
+                pane->InitialiseImageData(TRUE);
+                pane->OnRefitView(0, 0);
+                pane->m_bMouseDown = FALSE;
+                pane->DrawImageInfoOverlay();
+                pane->Invalidate(TRUE);
+            } else {
+                pane->CreateBlankViewPort();
+                pane->m_pStudy = nullptr;
+                pane->m_pSeries = nullptr;
+                pane->m_pImage = nullptr;
+                pane->m_bMouseDown = FALSE;
+                pane->Invalidate(TRUE);
+                pane->OnInitialUpdate();
+            }
+        }
+    } catch (...) {
+    }
+}

@@ -1,0 +1,285 @@
+#pragma once
+// One viewport: a pane of the viewport grid that shows one DICOM image or frame with its
+// overlay texts, centimetre scales and the annotation shapes of that image, and that keeps the
+// state of everything the user does in it (tools, zoom and pan, window, orientation, cine,
+// text entry). The source is split by concern: CVantrelView.cpp (life cycle, fitting,
+// rendering, orientation), CVantrelViewLoad.cpp (loading an image), CVantrelViewPaint.cpp
+// (the drawing pipeline and the overlay).
+
+// Qt
+#include <QImage>
+#include <QPointer>
+#include <QSize>
+#include <QString>
+
+// std
+#include <atomic>
+#include <memory>
+#include <thread>
+#include <vector>
+
+// Orvane
+#include "annotation/CDoublePoint.h"
+#include "platform/CFont.h"
+#include "platform/WinTypes.h"
+#include "viewer/CZoomView.h"
+#include "viewer/ViewOrientation.h"
+
+class CImageInfo;
+class CMyFrameWnd;
+class CPatientInfo;
+class CSeriesInfo;
+class CShapeCanvas;
+class CShapeCollection;
+class CStudyInfo;
+class CVantrelDoc;
+class CxImage;
+class CxImageDCM;
+class QMenu;
+class QPainter;
+
+/// One viewport. Coordinates: "client" means widget pixels of the pane; "image pixels" are
+/// pixels of the displayed bitmap (the rendered frame, turned and flipped as the view shows
+/// it); the displayed extent (the zoomed bitmap on screen) is the zoom view's total size,
+/// placed at m_ptPanOffset. UI thread only.
+class CVantrelView : public CZoomView
+{
+    Q_OBJECT
+public:
+    /// A view of `pDocument` (borrowed; the grid frame decides who owns it, normally the view
+    /// through the object tree). Creating a view resets nothing of another view.
+    explicit CVantrelView(CVantrelDoc* pDocument = nullptr, QWidget* parent = nullptr);
+    /// Stops a cine thread, releases the DICOM object and the bitmaps.
+    ~CVantrelView() override;
+
+    CVantrelDoc* GetDocument() const { return m_pDocument; }
+    /// The grid frame this view is a pane of (theApp's), or null.
+    static CMyFrameWnd* GetGridFrame();
+
+    // --- Life cycle, fitting and rendering (CVantrelView.cpp) ------------------------------
+
+    /// The first update: empties the document's title, sets the extent to 100 x 100, takes the
+    /// document's bitmap and, when there is one, posts the refit (which fits, centres and shows
+    /// the view) and reads the image key. A view without a displayed bitmap (a blank pane)
+    /// stays visible.
+    void OnInitialUpdate();
+    /// Copies the document's current bitmap into the displayed bitmap (made when missing) and
+    /// brings it into the view's orientation. Nothing when the document has no bitmap.
+    void SetSelectImage();
+    /// Sets the displayed bitmap to a copy of `bitmap` (a new render of this view's image) and
+    /// brings it into the view's orientation. Every new render goes through this,
+    /// SetSelectImage or RenderWithWindowLevel.
+    void SetDisplayedBitmap(const CxImage& bitmap);
+    /// The displayed extent (client pixels); nothing unless both sides are positive.
+    void SetZoomScrollSizes(QSize size);
+    /// Fits the displayed bitmap into the pane (m_sizePane when set and the view was never
+    /// shown full screen, else the client size) and recomputes the zoom step.
+    void FitImageToWindow();
+    /// Renders the DICOM object at (width, centre) (a width of 0 becomes 1) into the
+    /// displayed bitmap, in the view's orientation, and repaints the pane.
+    void RenderWithWindowLevel(int nWidth, int nCentre);
+    /// Frees the displayed and the working bitmap; the grid frame calls it before a rebuild.
+    void DeleteUnwantedObjects();
+    /// Places the magnifier overlay over this view. (The magnifier comes with its own code.)
+    void CreateMagnifierWindow();
+    /// The refit message: fits, centres, shows and repaints the view. Returns 1.
+    long OnRefitView(unsigned long wParam, long lParam);
+    /// Posts the refit to this view (it runs from the event loop).
+    void PostRefitView();
+    /// Centres the displayed extent in the client area.
+    void CenterImageInView();
+    /// m_dZoomStep from the displayed bitmap's size.
+    void UpdateZoomStep();
+    /// The displayed bitmap's size times the zoom, truncated.
+    QSize GetZoomedImageSize() const;
+    /// Brings the displayed bitmap into the view's state, once per new render: inverted when
+    /// m_bNegative, then the orientation (mirror, flip, turn). A second call for the same
+    /// render does nothing.
+    void ApplyViewTransforms();
+    /// The view's orientation (the normal form held in m_bMirror, m_bFlip, m_nRotationAngle).
+    ViewOrientation GetOrientation() const;
+    /// Adds one image command (ID_IMAGE_MIRROR, ID_IMAGE_FLIP, ID_IMAGE_ROTATERIGHT,
+    /// ID_IMAGE_ROTATELEFT) after the view's turns and flips; the operations of the tool panels
+    /// call it instead of toggling the flags. The displayed bitmap is not touched.
+    void ComposeOrientation(int nImageCommand);
+    /// Repaints the pane; with bErase the next paint first runs the background erase.
+    void Invalidate(BOOL bErase = TRUE);
+    /// The background erase of one paint: fills the pane black once after m_bEraseBackground
+    /// was set. Returns TRUE.
+    BOOL OnEraseBkgnd(QPainter* pDC);
+
+    // --- Loading an image (CVantrelViewLoad.cpp) -------------------------------------------
+
+    /// Opens m_pImage's file into a new DICOM object and renders its first frame (the last
+    /// with bAtLastFrame) into the document; copies the file's window into the document and
+    /// sets the image key, the shown frame, the drag factor and the pixel scale. A file that
+    /// can't be shown leaves the document without bitmap and the pane without picture.
+    void LoadImageIntoViewPort(BOOL bAtLastFrame);
+    /// Takes the document's bitmap as the view's image after a load: key, window, overlay,
+    /// displayed bitmap, and with bFit the fit and centring. Without a bitmap the view keeps
+    /// no displayed bitmap.
+    void InitialiseImageData(BOOL bFit);
+    /// Turns the pane into an empty one (black with a white frame).
+    void CreateBlankViewPort();
+    /// TRUE while the thumbnail column's run is loading.
+    BOOL CheckLoading();
+    /// Deletes the DICOM object.
+    void ReleaseDicomImage();
+    /// While a button is held over an image whose sides both exceed 800 pixels: renders from
+    /// a reduced copy (made once per file) at the same displayed extent. Always refreshes the
+    /// 24-bit working copy. Shapes keep their points and are drawn at the full image's zoom.
+    void UseReducedImage();
+    /// Back to the full rendering on release; clears the working copy.
+    void RestoreFullImage();
+    /// Recomputes the pixels per centimetre of the displayed bitmap along both image axes.
+    void UpdatePixelScale();
+    /// The value of the pixel under `pt` (image pixels of the displayed bitmap): the turns and
+    /// flips undone, in the full image also while the reduced one is shown, of the frame shown,
+    /// after the modality transformation. 0.0 outside the image.
+    double GetPixelValue(const CDoublePoint& pt);
+    /// The probe tool is on and the image is CT or MR.
+    BOOL IsProbeAvailable() const;
+    /// The shown file's Pixel Spacing (row spacing first), for new measuring shapes.
+    void GetPixelSpacing(double spacing[2]);
+    /// The zoom at which shapes (whose points are pixels of the full displayed image) are
+    /// drawn: m_fZoom, or while the reduced image is shown the zoom of the full image at the
+    /// same extent.
+    float GetShapeZoom() const;
+    /// The reduced rendering is shown.
+    bool IsReducedImageShown() const;
+
+    // --- Drawing pipeline and overlay (CVantrelViewPaint.cpp) ------------------------------
+
+    /// Paints the whole pane through a back buffer onto `pDC`: image, the shapes of this
+    /// image, scales, the rubber band, the pane frame and the corner texts.
+    void DrawImageAndEmbedShape(QPainter* pDC);
+    /// The corner texts.
+    void DrawPatientOverlay(CShapeCanvas* pDC);
+    /// Fills the overlay texts from the shown image and its records; draws nothing.
+    void DrawImageInfoOverlay();
+    /// "WW = %d" and "WL = %d" from the document's current window.
+    void DrawWindowLevelText();
+    /// The two centimetre scales.
+    void DrawReferenceLine(CShapeCanvas* pDC);
+    /// The rubber band of the current drawing tool (drawn by the mouse tools).
+    void DrawShapeOnMouseMove(CShapeCanvas* pDC);
+    QString GetImageKey() const { return m_strImageKey; }
+    /// Marks this view as the selected viewport (and no other pane of the grid).
+    void SelectCurrentView();
+    /// Marks series `nIndex` in the thumbnail column.
+    void SelectThumbnail(int nIndex);
+    /// Client point (pan offset already subtracted) to image pixels, truncated / exact.
+    QPoint ClientToImagePoint(QPoint point) const;
+    CDoublePoint ClientToImagePoint(const CDoublePoint& point) const;
+    /// Repaints the bands a smaller image leaves after a change of the view; only when
+    /// m_bViewAdjusted is set, which it clears.
+    void ClearImageMargins();
+    /// Ends an in-place text entry. (The text entry comes with its own code.)
+    void CloseTextEdit();
+    // --- Members (defaults as constructed) --------------------------------------------------
+
+    // Cine playback
+    struct CineThreadParam
+    {
+        CVantrelView* pView = nullptr;
+    };
+    int m_nCineState = 0;                  ///< 0 stopped, 1 running, 2 paused
+    int m_nCurrentFrame = 0;               ///< frame shown, from 0 ("Frame: %d/%d" shows it + 1)
+    QPointer<QWidget> m_wndCineControls;   ///< the embedded cine bar while it is shown (a child)
+    std::atomic<bool> m_hCineDoneEvent{false}; ///< set when a cine loop ended
+    std::unique_ptr<CineThreadParam> m_pCineThreadParam;
+    std::atomic<bool> m_evtStopCine{false}; ///< asks the cine loop to end
+    double m_dPixelsPerCm = 0.0;           ///< bitmap pixels per cm along the unturned image's x (columns); zoom not included
+    double m_dPixelsPerCmY = 0.0;          ///< the same along its y (rows)
+    CDoublePoint m_ptStart;                ///< first point of the shape being drawn
+    CDoublePoint m_ptEnd;                  ///< second point
+    CDoublePoint m_ptThird;                ///< third point (second arm, start of a Cobb angle's second line)
+    CDoublePoint m_ptFourth;               ///< fourth point
+    CDoublePoint m_ptDragLast;             ///< pointer at the last drag step, or the pan anchor
+    double m_dReducedScale = 1.0;          ///< reduction of the reduced image; 1.0 when not reduced
+    std::unique_ptr<CxImageDCM> m_pDicomImage; ///< the shown file, a new one per load
+    std::vector<CxImage*> m_arrDicomBitmaps; ///< borrowed bitmaps, emptied with the DICOM object
+    BYTE m_bLButtonDown = 0;               ///< the left button went down here and was not released
+    CPatientInfo* m_pPatient = nullptr;    ///< records of the shown image, borrowed from the Study List
+    CStudyInfo* m_pStudy = nullptr;
+    CSeriesInfo* m_pSeries = nullptr;
+    CImageInfo* m_pImage = nullptr;        ///< null marks an empty pane
+    UINT m_nPressFlags = 0;                ///< key flags of the last press
+    QPoint m_ptPress;                      ///< client position of the last press
+    BYTE m_bPixelSpacingKnown = 0;         ///< the shown image has a pixel spacing
+    BYTE m_bFullScreen = 0;                ///< was shown full screen (never cleared)
+    QString m_strFrameText;
+    QString m_strPatientName;
+    QString m_strPatientID;
+    QString m_strBirthDate;
+    QString m_strSex;
+    QString m_strStudyText;
+    QString m_strSeriesText;
+    QString m_strImageText;
+    QString m_strAccessionNo;
+    QString m_strStudyDescription;
+    QString m_strDateTime;
+    QString m_strInstitutionName;
+    QString m_strWindowWidthText;
+    QString m_strWindowLevelText;
+    QString m_strSeriesDescription;
+    QString m_strModality;                 ///< modality of the shown image
+    QString m_strReferringPhysician;
+    float m_fWindowLevelFactor = 1.0f;     ///< window units per pointer pixel of a window drag
+    CFont* m_pTextFont = nullptr;          ///< font of the overlay and measurement texts (&m_fontText)
+    COLORREF m_crTextColor = 0x00FF00;     ///< overlay text colour
+    COLORREF m_crShapeColor = 0x00FF00;    ///< colour of new shapes
+    CDoublePoint m_ptMove;                 ///< pointer while a shape is drawn
+    CDoublePoint m_ptFirstLineEnd;         ///< end of a Cobb angle's first line
+    CDoublePoint m_ptCobbMove;             ///< pointer during a Cobb angle's second drag; (0, 0) not moved
+    int m_nAngleClicks = 0;                ///< 1 after an angle's first arm
+    int m_nCobbStage = 0;                  ///< 1 after a Cobb angle's first line
+    QPoint m_ptPanBase;                    ///< the pan offset negated, recorded by every paint
+    QSize m_sizePane{0, 0};                ///< pane size from the grid; used for fitting when set
+    BYTE m_bInitialRefit = 0;              ///< the first refit takes the focus
+    BYTE m_bViewAdjusted = 0;              ///< zoom, pan or window changed by the user
+    QString m_strImageKey;                 ///< SOP Instance UID of the shown image
+    float m_fZoom = 1.0f;                  ///< display zoom: screen pixels per bitmap pixel
+    std::unique_ptr<CxImage> m_pDisplayImage; ///< the displayed bitmap (rendered, then transformed)
+    std::unique_ptr<CxImage> m_pWorkImage; ///< 24-bit copy of it while a button is held
+    int m_bZoomPanChanged = 0;             ///< the user zoomed or panned this pane
+    int m_bMinZoomReached = 0;             ///< a zoom-out drag reached the minimum width
+    int m_bEraseBackground = 1;            ///< the next erase paints the pane black, once
+    int m_bTextStarted = 0;                ///< a text box is being dragged
+    int m_bCineRunning = 0;                ///< a cine loop runs; tools are ignored
+    std::thread m_hCineThread;             ///< the cine thread, when one runs
+    DWORD m_dwCineThreadId = 0;
+    CShapeCollection* m_pDrawingShape = nullptr; ///< shape under construction
+    double m_dZoomStep = 0.03;             ///< zoom change per pointer pixel (times 0.5) of a zoom drag
+    BYTE m_bNegative = 0;                  ///< shown inverted
+    /// The orientation in normal form: the unturned image mirrored (m_bMirror), then flipped
+    /// (m_bFlip), then turned clockwise by m_nRotationAngle degrees. Changed through
+    /// ComposeOrientation; every new render is brought into it.
+    BYTE m_bMirror = 0;
+    BYTE m_bFlip = 0;
+    int m_nRotationAngle = 0;
+    RECT m_rcFirstClient{};                ///< client rectangle recorded by the first refit
+    BYTE m_bSelected = 0;                  ///< the selected viewport of the grid
+    int m_nCheckedPresetId = 0;            ///< window preset chosen last
+    int m_nNextPresetId = 0;               ///< next free id while the preset menu is built
+    std::unique_ptr<QMenu> m_menuContext;  ///< the right-button menu
+    CFont m_fontText;                      ///< the overlay font ("MS Sans Serif")
+    QPointer<QWidget> m_pTextEdit;         ///< the in-place text edit (a child) while one exists
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    void StopCineThread();
+    void PaintEmptyPane(QPainter& dc, bool withLoadingText);
+    QSize DisplayedSize() const;
+    QSize FullDisplayedSize() const;
+
+    QPointer<CVantrelDoc> m_pDocument;
+    bool m_bErasePending = false;          // the next paint runs the background erase
+    bool m_bTransformsApplied = false;     // the displayed bitmap is in the view's state
+    bool m_bBlankPane = false;             // made empty by CreateBlankViewPort
+    QImage m_backBuffer;                   // the pane as composed by the last paint, reused
+};

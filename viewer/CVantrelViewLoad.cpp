@@ -1,0 +1,309 @@
+// CVantrelView: loading an image into the viewport, the empty pane, the reduced rendering of
+// large images, the pixel scale and the probe value.
+
+#include "viewer/CVantrelView.h"
+
+// Qt
+#include <QFile>
+#include <QList>
+#include <QWidget>
+
+// std
+#include <algorithm>
+#include <cmath>
+
+// Orvane
+#include "core/CChildFrmView.h"
+#include "core/CMainFrame.h"
+#include "core/COstrevanApp.h"
+#include "core/CProgressWnd.h"
+#include "core/ReportSystemError.h"
+#include "platform/CxImage.h"
+#include "study/CImageInfo.h"
+#include "study/CStudyList.h"
+#include "study/CxImageDCM.h"
+#include "toolpanes/ToolState.h"
+#include "viewer/CVantrelDoc.h"
+#include "viewer/DicomImageAccess.h"
+#include "viewer/ScaleGeometry.h"
+#include "viewer/ViewGeometry.h"
+
+namespace {
+
+// The image key of the shown file: its SOP Instance UID, or the record's when the file has
+// none, so that a view never takes the shapes of images without a key
+QString ImageKeyOf(CxImageDCM& dicom, const CImageInfo* image)
+{
+    QString key;
+    dicom.GetSOPInstanceUID(&key);
+    if (key.isEmpty() && image)
+        key = image->m_strSOPInstanceUID;
+    return key;
+}
+
+// The progress window the Study List shows while a study is handed to the viewports
+CProgressWnd* LoadProgressWindow()
+{
+    return theApp.m_pStudyListDlg ? theApp.m_pStudyListDlg->m_pProgressWnd : nullptr;
+}
+
+} // namespace
+
+void CVantrelView::LoadImageIntoViewPort(BOOL bAtLastFrame)
+{
+    try {
+        if (!m_pImage)
+            return;
+        if (m_pDicomImage) {
+            m_arrDicomBitmaps.clear();
+            m_pDicomImage.reset();
+        }
+        if (m_pDocument)
+            m_pDocument->ClearImageArray();
+
+        m_pDicomImage = std::make_unique<CxImageDCM>();
+        m_bBlankPane = false;
+        m_dReducedScale = 1.0; // a new object is never shown reduced
+        QList<CxImage*> rendered;
+        const QByteArray path = QFile::encodeName(m_pImage->m_strFilePath);
+        const int loaded = m_pDicomImage->LoadDCM(path.constData(), &rendered, bAtLastFrame);
+        for (CxImage* bitmap : rendered) {
+            if (m_pDocument)
+                m_pDocument->m_arrImages.push_back(bitmap);
+            else
+                delete bitmap;
+        }
+
+        // Shapes belong to the image they were drawn on: the key follows every load
+        m_strImageKey = ImageKeyOf(*m_pDicomImage, m_pImage);
+        m_nCurrentFrame = std::max(0, m_pDicomImage->m_nCurrentFrame - 1);
+        if (loaded) {
+            if (m_pDocument)
+                m_pDocument->SetWindowValues(*m_pDicomImage);
+            unsigned short rows = 0;
+            unsigned short columns = 0;
+            m_pDicomImage->GetImageRow(&rows);
+            m_pDicomImage->GetImageColummn(&columns);
+            m_fWindowLevelFactor = ViewGeometry::WindowLevelFactor(rows, columns);
+        } else if (m_pDisplayImage) {
+            // Never the previous picture under this image's texts
+            m_pDisplayImage->Destroy();
+        }
+        UpdatePixelScale();
+
+        if (CProgressWnd* progress = LoadProgressWindow()) {
+            if (progress->GetSafeHwnd()) {
+                progress->StepIt();
+                // Shown now, while the load goes on without the event loop
+                progress->GetSafeHwnd()->repaint();
+            }
+        }
+    } catch (...) {
+    }
+}
+
+void CVantrelView::InitialiseImageData(BOOL bFit)
+{
+    try {
+        m_pDisplayImage.reset();
+        if (!m_pDocument || m_pDocument->m_arrImages.empty())
+            return;
+        if (m_pDicomImage) {
+            m_strImageKey = ImageKeyOf(*m_pDicomImage, m_pImage);
+            m_pDocument->SetWindowValues(*m_pDicomImage);
+        }
+        DrawImageInfoOverlay();
+        SetSelectImage();
+        if (bFit) {
+            FitImageToWindow();
+            CenterImageInView();
+        }
+    } catch (...) {
+        ReportSystemError(GetLastError(), "CVantrelView::InitialiseImageData");
+    }
+}
+
+void CVantrelView::CreateBlankViewPort()
+{
+    try {
+        m_pDisplayImage.reset();
+        m_pImage = nullptr;
+        m_pSeries = nullptr;
+        m_pStudy = nullptr;
+        // Black with a white frame, painted by the next paint
+        m_bBlankPane = true;
+        Invalidate(TRUE);
+    } catch (...) {
+        ReportSystemError(GetLastError(), "CVantrelView::CreateBlankViewPort");
+    }
+}
+
+BOOL CVantrelView::CheckLoading()
+{
+    try {
+        // The column's run flag and the application's are set and cleared together
+        CChildFrmView* child = theApp.m_pMainWnd ? theApp.m_pMainWnd->MDIGetActive() : nullptr;
+        return child && child->GetThumbnailPane() && theApp.m_bThumbThreadRunning ? TRUE : FALSE;
+    } catch (...) {
+        ReportSystemError(GetLastError(), "CVantrelView::CheckLoading");
+    }
+    return FALSE;
+}
+
+void CVantrelView::ReleaseDicomImage()
+{
+    try {
+        if (m_pDicomImage)
+            m_pDicomImage->DestroyImageObject();
+        m_pDicomImage.reset();
+        m_arrDicomBitmaps.clear();
+    } catch (...) {
+    }
+}
+
+bool CVantrelView::IsReducedImageShown() const
+{
+    return m_pDicomImage && m_pDicomImage->m_pFullDicomImage
+           && m_pDicomImage->m_pFullDicomImage != m_pDicomImage->m_pDicomImage;
+}
+
+QSize CVantrelView::FullDisplayedSize() const
+{
+    if (!IsReducedImageShown())
+        return DisplayedSize();
+    return Orientation::DisplayedSize(GetOrientation(), DicomImageAccess::ImageSize(m_pDicomImage->m_pFullDicomImage));
+}
+
+float CVantrelView::GetShapeZoom() const
+{
+    if (!IsReducedImageShown())
+        return m_fZoom;
+    return ViewGeometry::ExtentZoom(GetTotalDeviceSize(), FullDisplayedSize());
+}
+
+void CVantrelView::UseReducedImage()
+{
+    try {
+        if (!m_pImage || width() <= 0 || !m_pDicomImage)
+            return;
+        unsigned short columns = 0;
+        unsigned short rows = 0;
+        m_pDicomImage->GetImageColummn(&columns);
+        m_pDicomImage->GetImageRow(&rows);
+        const ViewGeometry::ReducedPlan plan = ViewGeometry::PlanReducedImage(columns, rows);
+        CxImageDCM& dicom = *m_pDicomImage;
+        if (dicom.m_pDicomImage && plan.bReduce) {
+            if (dicom.m_pReducedDicomImage && dicom.m_pReducedDicomImage == dicom.m_pDicomImage)
+                return; // already shown reduced
+            if (!dicom.m_pReducedDicomImage)
+                dicom.m_pReducedDicomImage = DicomImageAccess::CreateReducedImage(dicom.m_pDicomImage, plan.nWidth, plan.nHeight);
+            if (dicom.m_pReducedDicomImage) {
+                dicom.m_pFullDicomImage = dicom.m_pDicomImage;
+                m_dReducedScale = plan.dScale;
+                dicom.m_pDicomImage = dicom.m_pReducedDicomImage;
+                if (m_pDocument)
+                    RenderWithWindowLevel(int(m_pDocument->m_fWindowWidth), int(m_pDocument->m_fWindowCenter));
+                // The smaller bitmap fills the same extent; shapes keep their points and are
+                // drawn at the full image's zoom
+                m_fZoom = ViewGeometry::ExtentZoom(GetTotalDeviceSize(), DisplayedSize());
+                UpdatePixelScale();
+            }
+        }
+        if (m_pDisplayImage && m_pWorkImage) {
+            m_pWorkImage->Copy(*m_pDisplayImage, true, true, true);
+            if (m_pWorkImage->GetBpp() != 24)
+                m_pWorkImage->IncreaseBpp(24);
+        }
+    } catch (...) {
+    }
+}
+
+void CVantrelView::RestoreFullImage()
+{
+    try {
+        if (!m_pImage || width() <= 0)
+            return;
+        unsigned short columns = 0;
+        unsigned short rows = 0;
+        if (m_pDicomImage) {
+            m_pDicomImage->GetImageColummn(&columns);
+            m_pDicomImage->GetImageRow(&rows);
+        }
+        const int windowWidth = m_pDocument ? int(m_pDocument->m_fWindowWidth) : 0;
+        const int windowCentre = m_pDocument ? int(m_pDocument->m_fWindowCenter) : 0;
+        if (columns > 800 || rows > 800) {
+            if (IsReducedImageShown()) {
+                m_pDicomImage->m_pDicomImage = m_pDicomImage->m_pFullDicomImage;
+                m_dReducedScale = 1.0;
+                RenderWithWindowLevel(windowWidth, windowCentre);
+                m_fZoom = ViewGeometry::ExtentZoom(GetTotalDeviceSize(), DisplayedSize());
+                UpdatePixelScale();
+                Invalidate(TRUE);
+            }
+        } else {
+            RenderWithWindowLevel(windowWidth, windowCentre);
+            Invalidate(TRUE);
+        }
+        if (m_pWorkImage)
+            m_pWorkImage->Clear(0);
+    } catch (...) {
+    }
+}
+
+void CVantrelView::UpdatePixelScale()
+{
+    try {
+        if (!m_pImage || !m_pDisplayImage || m_fZoom == 0.0f || !m_pDicomImage)
+            return;
+        // Row spacing (along y) first, column spacing (along x) second
+        double spacing[2] = {1.0, 1.0};
+        m_pDicomImage->GetImagerPixelSpacing(spacing);
+        m_dPixelsPerCm = ScaleGeometry::PixelsPerCm(spacing[1], m_dReducedScale);
+        m_dPixelsPerCmY = ScaleGeometry::PixelsPerCm(spacing[0], m_dReducedScale);
+    } catch (...) {
+    }
+}
+
+double CVantrelView::GetPixelValue(const CDoublePoint& pt)
+{
+    try {
+        if (!m_pDicomImage || !m_pDicomImage->m_pDicomImage)
+            return 0.0;
+        const CxImageDCM& dicom = *m_pDicomImage;
+        const QSize shownSource = DicomImageAccess::ImageSize(dicom.m_pDicomImage);
+        const ViewOrientation orientation = GetOrientation();
+        const QSize displayed = Orientation::DisplayedSize(orientation, shownSource);
+        if (!std::isfinite(pt.x) || !std::isfinite(pt.y))
+            return 0.0;
+        const double tx = std::trunc(pt.x);
+        const double ty = std::trunc(pt.y);
+        if (tx < 0 || ty < 0 || tx >= displayed.width() || ty >= displayed.height())
+            return 0.0;
+        // Back to the unturned image, then from the reduced image to the full one
+        QPoint source = Orientation::SourcePixel(orientation, QPoint(int(tx), int(ty)), shownSource);
+        const DicomImage* full = dicom.m_pDicomImage;
+        if (IsReducedImageShown()) {
+            full = dicom.m_pFullDicomImage;
+            const QSize fullSize = DicomImageAccess::ImageSize(full);
+            if (shownSource.width() <= 0 || shownSource.height() <= 0)
+                return 0.0;
+            source = QPoint(int(qint64(source.x()) * fullSize.width() / shownSource.width()),
+                            int(qint64(source.y()) * fullSize.height() / shownSource.height()));
+        }
+        const int frame = std::max(0, dicom.m_nCurrentFrame - 1);
+        return DicomImageAccess::PixelValue(full, frame, source.x(), source.y()).value_or(0.0);
+    } catch (...) {
+    }
+    return 0.0;
+}
+
+BOOL CVantrelView::IsProbeAvailable() const
+{
+    return g_bProbeMode && (m_strModality == QLatin1String("CT") || m_strModality == QLatin1String("MR"));
+}
+
+void CVantrelView::GetPixelSpacing(double spacing[2])
+{
+    if (m_pDicomImage && spacing)
+        m_pDicomImage->GetPixelSpacing(spacing);
+}

@@ -276,6 +276,9 @@ void CStudyList::OnLoaderDone(int run, const std::shared_ptr<DicomDirContents>& 
 
 void CStudyList::SetDicomDirContents(DicomDirContents&& contents)
 {
+    // Nothing may point into the records replaced here
+    m_pCurrentStudy = nullptr;
+    m_nShownRow = -1;
     m_listStudies->clear();
     m_aRows.clear();
     m_patientList.RemoveAllPatients();

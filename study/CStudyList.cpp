@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QPainter>
 #include <QScreen>
 #include <QTreeWidget>
 
@@ -12,8 +13,13 @@
 #include <dcmtk/config/osconfig.h>
 #include <dcmtk/dcmdata/dcfilefo.h>
 
+// std
+#include <algorithm>
+
 // Orvane
+#include "core/CIconButton.h"
 #include "core/COstrevanApp.h"
+#include "core/CProgressWnd.h"
 #include "core/ReportSystemError.h"
 #include "platform/Gdi.h"
 
@@ -37,27 +43,132 @@ const Column kColumns[StudyRow::kColumns] = {
     {"Patient Name - ID", 0},
 };
 
+// Icons of the two buttons: normal and selected
+constexpr UINT kIconNormal = 373;
+constexpr UINT kIconSelected = 374;
+
+QRect DluRect(int x, int y, int cx, int cy)
+{
+    return QRect(Gdi::DluX(x), Gdi::DluY(y), Gdi::DluX(cx), Gdi::DluY(cy));
+}
+
+// a * b / c rounded to the nearest, halves away from zero; 0 for c == 0
+int MulDiv(int a, int b, int c)
+{
+    if (c == 0)
+        return 0;
+    const long long product = static_cast<long long>(a) * b;
+    long long quotient = product / c;
+    const long long remainder = product % c;
+    if (2 * (remainder < 0 ? -remainder : remainder) >= (c < 0 ? -static_cast<long long>(c) : c))
+        quotient += (product < 0) != (c < 0) ? -1 : 1;
+    return int(quotient);
+}
+
 } // namespace
 
 CStudyList::CStudyList(QWidget* parent)
     : QDialog(parent)
 {
+    // Template 321: a fixed-size pop-up with caption and system menu
+    setWindowTitle(QStringLiteral("Study List"));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setFixedSize(Gdi::DluX(517), Gdi::DluY(274));
+
     m_listStudies = new QTreeWidget(this);
+    m_listStudies->setObjectName(QStringLiteral("1277"));
+    m_listStudies->setGeometry(DluRect(2, 10, 511, 207));
     InitListColumns();
+
+    m_btnLoad = new CIconButton(this);
+    m_btnLoad->setObjectName(QStringLiteral("1"));
+    m_btnLoad->setText(QStringLiteral("Load"));
+    m_btnLoad->setGeometry(DluRect(406, 226, 50, 14));
+    m_btnLoad->setDefault(true);
+    m_btnCancel = new CIconButton(this);
+    m_btnCancel->setObjectName(QStringLiteral("2"));
+    m_btnCancel->setText(QStringLiteral("Cancel"));
+    m_btnCancel->setGeometry(DluRect(464, 226, 50, 14));
+    // The list comes first in the tab order, as in the template
+    setTabOrder(m_listStudies, m_btnLoad);
+    setTabOrder(m_btnLoad, m_btnCancel);
+
+    connect(m_btnLoad, &QPushButton::clicked, this, [this] { OnLoad(); });
+    // Cancel and the close box hide the modeless dialog
+    connect(m_btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_listStudies, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item, int) {
+        OnDblclkStudyList(item ? m_listStudies->indexOfTopLevelItem(item) : -1);
+    });
 }
 
 CStudyList::~CStudyList()
 {
-    StopLoaderThread();
+    OnDestroy();
 }
 
 BOOL CStudyList::Create(int, QWidget*)
 {
-    setWindowTitle(QStringLiteral("Study List"));
-    resize(Gdi::DluX(517), Gdi::DluY(274));
-    m_listStudies->setGeometry(Gdi::DluX(2), Gdi::DluY(10), Gdi::DluX(511), Gdi::DluY(207));
+    return OnInitDialog();
+}
+
+BOOL CStudyList::OnInitDialog()
+{
+    hide();
+    // Load first, then Cancel: white captions on the icon
+    for (CIconButton* button : {m_btnLoad, m_btnCancel}) {
+        button->SetIcons(kIconNormal, kIconNormal, kIconSelected, kIconSelected, kIconNormal);
+        button->SetFontName(QStringLiteral("MS Sans Serif"));
+        button->LoadIconImage(kIconNormal);
+        button->SetTextColor(0xFFFFFF);
+    }
     StartLoaderThread(theApp.m_strDicomDirPath);
     return TRUE;
+}
+
+void CStudyList::OnDestroy()
+{
+    // The loading thread first: nothing it may still use is freed under it
+    StopLoaderThread();
+    try {
+        delete m_pProgressWnd;
+        m_pProgressWnd = nullptr;
+        m_pCurrentStudy = nullptr;
+        m_patientList.RemoveAllPatients();
+        ClearOffsetListValues();
+        m_pRecordSequence = nullptr;
+        m_pDicomdirFile.reset();
+    } catch (...) {
+        ReportSystemError(GetLastError(), "CStudyList::OnDestroy");
+    }
+}
+
+void CStudyList::paintEvent(QPaintEvent*)
+{
+    // OnPaint: the gradient under the controls
+    try {
+        QPainter painter(this);
+        const RECT rc = {0, 0, width(), height()};
+        PaintGradient(&painter, &rc);
+    } catch (...) {
+        ReportSystemError(GetLastError(), "CStudyList::OnPaint");
+    }
+}
+
+void CStudyList::PaintGradient(QPainter* pDC, const RECT* pRect) const
+{
+    if (!pDC || !pRect || m_nGradientBands <= 0)
+        return;
+    const bool stacked = m_nGradientDirection == 0 || m_nGradientDirection == 1;
+    const int extent = stacked ? pRect->Height() : pRect->Width();
+    const int origin = stacked ? pRect->top : pRect->left;
+    int start = origin;
+    for (int i = 0; i < m_nGradientBands; ++i) {
+        const int end = origin + MulDiv(i + 1, extent, m_nGradientBands);
+        const int grey = std::max(0, 127 - i / 2);
+        const RECT band = stacked ? RECT{pRect->left, start, pRect->right, end} : RECT{start, pRect->top, end, pRect->bottom};
+        Gdi::FillSolidRect(*pDC, band, RGB(grey, grey, grey));
+        start = end;
+    }
 }
 
 void CStudyList::CenterWindow()
@@ -165,6 +276,9 @@ void CStudyList::OnLoaderDone(int run, const std::shared_ptr<DicomDirContents>& 
 
 void CStudyList::SetDicomDirContents(DicomDirContents&& contents)
 {
+    // Nothing may point into the records replaced here
+    m_pCurrentStudy = nullptr;
+    m_nShownRow = -1;
     m_listStudies->clear();
     m_aRows.clear();
     m_patientList.RemoveAllPatients();
@@ -212,8 +326,12 @@ void CStudyList::ClearOffsetListValues()
 void CStudyList::OnLoadData()
 {
     try {
-        emit dicomDirLoaded(m_bDicomdirRead != FALSE);
+        if (m_listStudies->topLevelItemCount() == 1)
+            OnLoad(0);
+        else
+            show();
     } catch (...) {
         ReportSystemError(GetLastError(), "CStudyList::OnLoadData");
     }
+    emit dicomDirLoaded(m_bDicomdirRead != FALSE);
 }

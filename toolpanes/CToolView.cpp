@@ -15,3 +15,11 @@ int CToolView::OnRelayoutToolbar()
 {
     return 1;
 }
+
+void CToolView::OnResetImage()
+{
+}
+
+void CToolView::EnableProbeButton(BOOL)
+{
+}

@@ -305,6 +305,67 @@ private slots:
         QCOMPARE(int(rendered.getWidth()), 5);
         QCOMPARE(int(rendered.getHeight()), 6);
         QCOMPARE(int(rendered.getFrameCount()), frames);
+
+        // The pixels are those of its recipe
+        const Uint16* pixels = nullptr;
+        QVERIFY(file.getDataset()->findAndGetUint16Array(DCM_PixelData, pixels).good());
+        const ImageRecipe recipe = RecipeOf(image);
+        const int last = frames - 1;
+        QCOMPARE(int(pixels[0]), StoredValue(recipe, 0, 0, 0));
+        QCOMPARE(int(pixels[30 * last + 6 * 5 - 1]), StoredValue(recipe, last, 4, 5));
+        QVERIFY(pixels[30 * last + 6 * 5 - 1] != pixels[0]);
+    }
+
+    // An image of the tree with a recipe has the recipe's pixels and the tree's identity, and
+    // the well-formed DICOMDIR lists it.
+    void recipeImagesTakeTheTreesIdentity()
+    {
+        QTemporaryDir dir;
+        auto recipe = std::make_shared<ImageRecipe>(Preset(ImagePreset::Ct));
+        recipe->content = Content::Phantom;
+        recipe->columns = 64;
+        recipe->rows = 48;
+        FsImage image;
+        image.fileId = "P1\\S1\\IM1";
+        image.instanceNumber = "7";
+        image.recipe = recipe;
+        FsSeries series;
+        series.modality = "CT";
+        series.seriesNumber = "3";
+        series.images = {image};
+        FsStudy study;
+        study.series = {series};
+        FsPatient patient;
+        patient.patientId = "TREE1";
+        patient.patientName = "TREE^PATIENT";
+        patient.studies = {study};
+        FileSet set;
+        set.patients = {patient};
+        QCOMPARE(WriteDicomDir(set, dir.path()), QString());
+
+        DcmFileFormat file;
+        QVERIFY(file.loadFile(QFile::encodeName(dir.filePath("P1/S1/IM1")).constData()).good());
+        DcmDataset* data = file.getDataset();
+        QCOMPARE(Text(data, DCM_SOPInstanceUID), QString::fromStdString(image.sopInstanceUid));
+        QCOMPARE(Text(data, DCM_SOPClassUID), QString::fromLatin1(UID_CTImageStorage));
+        QCOMPARE(Text(data, DCM_PatientID), QStringLiteral("TREE1"));
+        QCOMPARE(Text(data, DCM_StudyInstanceUID), QString::fromStdString(study.studyInstanceUid));
+        QCOMPARE(Text(data, DCM_SeriesNumber), QStringLiteral("3"));
+        QCOMPARE(Text(data, DCM_InstanceNumber), QStringLiteral("7"));
+        QCOMPARE(Text(data, DCM_PixelSpacing), QStringLiteral("0.7\\0.7"));
+        Uint16 rows = 0;
+        QVERIFY(data->findAndGetUint16(DCM_Rows, rows).good());
+        QCOMPARE(int(rows), 48);
+        const Uint16* pixels = nullptr; // OW, stored signed
+        QVERIFY(data->findAndGetUint16Array(DCM_PixelData, pixels).good());
+        QCOMPARE(int(Sint16(pixels[24 * 64 + 32])), StoredValue(*recipe, 0, 32, 24));
+
+        DcmDicomDir dicomDir(QFile::encodeName(dir.filePath("DICOMDIR")).constData());
+        DcmDirectoryRecord& root = dicomDir.getRootRecord();
+        QCOMPARE(int(root.cardSub()), 1);
+        DcmDirectoryRecord* imageRecord = root.getSub(0)->getSub(0)->getSub(0)->getSub(0);
+        QVERIFY(imageRecord);
+        QCOMPARE(Text(imageRecord, DCM_ReferencedSOPInstanceUIDInFile), QString::fromStdString(image.sopInstanceUid));
     }
 
     void largeSetHasTheAskedImageCount_data()

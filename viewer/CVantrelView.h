@@ -22,6 +22,7 @@
 #include "annotation/CDoublePoint.h"
 #include "platform/CFont.h"
 #include "platform/WinTypes.h"
+#include "viewer/CVantrelDoc.h"
 #include "viewer/CZoomView.h"
 #include "viewer/ViewOrientation.h"
 

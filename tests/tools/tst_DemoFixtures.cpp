@@ -27,6 +27,8 @@
 #include "study/CxImageDCM.h"
 #include "study/DicomCodecs.h"
 #include "tools/fixtures/DemoFixtures.h"
+#include "viewer/CMyFrameWnd.h"
+#include "viewer/CVantrelView.h"
 
 using namespace Fixtures;
 
@@ -122,9 +124,14 @@ private slots:
         QCOMPARE(g_imported, QStringList({m_folder + QStringLiteral("/DEMO001/ST1/SE3/IM01"),
                                           m_folder + QStringLiteral("/DEMO001/ST1/SE3/IM02")}));
 
-        // The main window with the CT study, for a person to look at
+        // The main window with the CT study once its view has been refitted and shown
+        QTRY_VERIFY(theApp.m_pViewGridFrame->GetSingleView() && theApp.m_pViewGridFrame->GetSingleView()->isVisible());
+        CVantrelView* view = theApp.m_pViewGridFrame->GetSingleView();
+        const QImage shot = theApp.m_pMainWnd->grab().toImage();
+        const QPoint centre = view->mapTo(theApp.m_pMainWnd, view->rect().center());
+        QVERIFY(qGray(shot.pixel(centre)) > 0); // the phantom's body, not a black pane
         if (const QByteArray out = qgetenv("ORVANE_TEST_OUTPUT"); !out.isEmpty())
-            theApp.m_pMainWnd->grab().save(QString::fromLocal8Bit(out) + QStringLiteral("/demo-ct-study.png"));
+            shot.save(QString::fromLocal8Bit(out) + QStringLiteral("/demo-ct-study.png"));
     }
 
     // Every image of the set renders its first frame.

@@ -154,19 +154,6 @@ DicomDirContents::~DicomDirContents() = default;
 DicomDirContents::DicomDirContents(DicomDirContents&&) noexcept = default;
 DicomDirContents& DicomDirContents::operator=(DicomDirContents&&) noexcept = default;
 
-QString DisplayName(const QString& last, const QString& first, const QString& middle)
-{
-    QString name = last;
-    if (!first.isEmpty()) {
-        if (!name.isEmpty())
-            name += QStringLiteral(", ");
-        name += first;
-    }
-    if (!middle.isEmpty())
-        name += QLatin1Char(' ') + middle;
-    return name;
-}
-
 QString FormatStudyDate(const QString& stored)
 {
     if (stored.isEmpty())

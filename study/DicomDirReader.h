@@ -14,6 +14,7 @@
 // Orvane
 #include "study/COffsetListValue.h"
 #include "study/CPatientInfo.h"
+#include "study/PersonName.h"
 #include "study/RecordChain.h"
 
 class DcmFileFormat;
@@ -60,9 +61,6 @@ struct DicomDirContents
 /// (one call per contents object).
 DicomDirContents ReadDicomDir(const char* path, const std::atomic<bool>* stop = nullptr);
 
-/// The display name from the components of Patient's Name: last; ", " (when there is text
-/// before it) and first when first is not empty; " " and middle when middle is not empty.
-QString DisplayName(const QString& last, const QString& first, const QString& middle);
 /// A stored date YYYYMMDD as DD/MM/YYYY (pieces beyond the end of a short value stay empty);
 /// empty for an empty value.
 QString FormatStudyDate(const QString& stored);

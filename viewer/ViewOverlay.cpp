@@ -10,6 +10,7 @@
 
 // Orvane
 #include "annotation/IShapeFontMetrics.h"
+#include "study/PersonName.h"
 
 namespace ViewOverlay {
 
@@ -26,14 +27,7 @@ int Truncated(double value)
 
 QString PatientName(const QString& last, const QString& first, const QString& middle)
 {
-    QString name = last;
-    if (!first.isEmpty()) {
-        if (!name.isEmpty())
-            name += QStringLiteral(", ");
-        name += first;
-    }
-    if (!middle.isEmpty())
-        name += QLatin1Char(' ') + middle;
+    const QString name = DisplayName(last, first, middle);
     return name.isEmpty() ? QStringLiteral("Data Unavailable") : name;
 }
 

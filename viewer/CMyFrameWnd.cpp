@@ -120,6 +120,15 @@ void CMyFrameWnd::GiveRecords(CVantrelView* view, const Records& records)
     view->m_pImage = records.pImage;
 }
 
+void CMyFrameWnd::ShowLoadedPane(CVantrelView* view)
+{
+    view->m_bCineRunning = FALSE;
+    view->OnInitialUpdate();
+    view->m_bEraseBackground = 1;
+    view->Invalidate(TRUE);
+    view->DrawImageInfoOverlay();
+}
+
 CVantrelView* CMyFrameWnd::GetActiveView() const
 {
     return m_pActiveView.data();

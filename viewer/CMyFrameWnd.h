@@ -130,6 +130,8 @@ private:
     };
     static Records FindRecords(const QString& key);
     static void GiveRecords(CVantrelView* view, const Records& records);
+    /// The last steps of a rebuilt pane that took an image: first update, erase, overlay texts.
+    static void ShowLoadedPane(CVantrelView* view);
     void OnGridCommand(int nRows, int nCols);
     CVantrelDoc* NewDocument();
     CVantrelView* NewView(CVantrelDoc* document, QWidget* parent);

@@ -165,16 +165,9 @@ void CMyFrameWnd::RebuildSplitter()
                     } else {
                         view->CreateBlankViewPort();
                     }
-                    view->m_bCineRunning = FALSE;
-                    view->OnInitialUpdate();
-                    view->m_bEraseBackground = 1;
-                    view->Invalidate(TRUE);
-                    view->DrawImageInfoOverlay();
+                    ShowLoadedPane(view);
                 } else {
                     view->CreateBlankViewPort();
-                    view->m_pStudy = nullptr;
-                    view->m_pSeries = nullptr;
-                    view->m_pImage = nullptr;
                     view->OnInitialUpdate();
                 }
             }
@@ -253,16 +246,9 @@ void CMyFrameWnd::RebuildSplitterForImageLayout()
                     GiveRecords(view, Records{remembered.pPatient, remembered.pStudy, series, image});
                     series->SetWindowChanged(FALSE);
                     view->LoadImageIntoViewPort(FALSE);
-                    view->m_bCineRunning = FALSE;
-                    view->OnInitialUpdate();
-                    view->m_bEraseBackground = 1;
-                    view->Invalidate(TRUE);
-                    view->DrawImageInfoOverlay();
+                    ShowLoadedPane(view);
                 } else {
                     view->CreateBlankViewPort();
-                    view->m_pStudy = nullptr;
-                    view->m_pSeries = nullptr;
-                    view->m_pImage = nullptr;
                     view->OnInitialUpdate();
                     view->Invalidate(TRUE);
                 }
@@ -316,9 +302,6 @@ void CMyFrameWnd::LoadSeriesIntoViews(const QString& key)
                 pane->Invalidate(TRUE);
             } else {
                 pane->CreateBlankViewPort();
-                pane->m_pStudy = nullptr;
-                pane->m_pSeries = nullptr;
-                pane->m_pImage = nullptr;
                 pane->m_bMouseDown = FALSE;
                 pane->Invalidate(TRUE);
                 pane->OnInitialUpdate();

@@ -32,27 +32,22 @@
 #include <vector>
 
 // Orvane
-#include "core/CMainFrame.h"
-#include "core/COstrevanApp.h"
+#include "bench/BenchTiming.h"
+#include "app/CMainFrame.h"
+#include "app/COstrevanApp.h"
 #include "study/CStudyList.h"
 #include "study/DicomCodecs.h"
 #include "tools/fixtures/DicomDirFixtures.h"
 
 using namespace Fixtures;
 
+using namespace Bench;
+
 namespace {
 
 constexpr int kSlices = 40;
 constexpr int kWaitMs = 10000;
 
-double Median(std::vector<double> values)
-{
-    if (values.empty())
-        return 0.0;
-    std::sort(values.begin(), values.end());
-    const std::size_t middle = values.size() / 2;
-    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2.0;
-}
 
 // One patient, one study, one axial CT series of 512 x 512 phantom slices.
 FileSet CtStudy()

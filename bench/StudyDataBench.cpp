@@ -22,18 +22,16 @@
 #include <vector>
 
 // Orvane
-#include "core/COstrevanApp.h"
+#include "bench/BenchTiming.h"
+#include "app/COstrevanApp.h"
 #include "study/CStudyList.h"
 #include "study/DicomDirReader.h"
 #include "tools/fixtures/DicomDirFixtures.h"
 
+using namespace Bench;
+
 namespace {
 
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0.0 : values[values.size() / 2];
-}
 
 // Milliseconds of `work`, median of `runs`; `prepare` runs untimed before each.
 double Time(int runs, const std::function<void()>& prepare, const std::function<void()>& work)

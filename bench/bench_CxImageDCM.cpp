@@ -17,6 +17,7 @@
 #include <dcmtk/oflog/oflog.h>
 
 // Orvane
+#include "bench/BenchTiming.h"
 #include "platform/CxImage.h"
 #include "study/CxImageDCM.h"
 #include "study/DicomCodecs.h"
@@ -36,6 +37,8 @@
 #include <vector>
 
 using namespace Fixtures;
+
+using namespace Bench;
 
 namespace {
 
@@ -77,38 +80,8 @@ std::vector<Kind> Kinds()
     return kinds;
 }
 
-double Now()
-{
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
 
-double Median(std::vector<double> values)
-{
-    if (values.empty())
-        return 0.0;
-    std::sort(values.begin(), values.end());
-    const std::size_t middle = values.size() / 2;
-    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2.0;
-}
 
-// Median milliseconds of each of the works over `runs` rounds, after one round to warm the
-// caches. The works take turns within each round, so a busy machine slows all of them alike.
-std::vector<double> Time(int runs, const std::vector<std::function<void()>>& works)
-{
-    for (const auto& work : works)
-        work();
-    std::vector<std::vector<double>> times(works.size());
-    for (int i = 0; i < runs; ++i)
-        for (std::size_t w = 0; w < works.size(); ++w) {
-            const double start = Now();
-            works[w]();
-            times[w].push_back(Now() - start);
-        }
-    std::vector<double> medians;
-    for (const auto& each : times)
-        medians.push_back(Median(each));
-    return medians;
-}
 
 long StatusKb(const char* field)
 {
@@ -234,7 +207,7 @@ void Measure(const char* program, const Kind& kind, Syntax syntax, const QString
         }};
     if (multiFrame)
         loads.push_back([&] { BareOneFrame(name, 0); });
-    const std::vector<double> load = Time(loadRuns, loads);
+    const std::vector<double> load = TimeWhole(loadRuns, loads);
     if (multiFrame)
         Line(kind, syntax, "first bitmap",
              Format("orvane %8.2f ms | dcmtk that frame alone %8.2f ms (x%.2f, target <= 2) | dcmtk all frames first %8.2f ms",
@@ -253,7 +226,7 @@ void Measure(const char* program, const Kind& kind, Syntax syntax, const QString
         const int centre = int(dicom.m_dWindowCenter);
         int oursTurn = 0;
         int bareTurn = 0;
-        const std::vector<double> window = Time(runs * 3, {
+        const std::vector<double> window = TimeWhole(runs * 3, {
             [&] {
                 const int shift = (oursTurn++ % 2) * 7;
                 delete dicom.WindowLevelling(width + shift, centre + shift);
@@ -282,7 +255,7 @@ void Measure(const char* program, const Kind& kind, Syntax syntax, const QString
         Bare bare(name);
         DcmFileFormat kept;
         kept.loadFile(name);
-        std::vector<double> step = Time(runs, {
+        std::vector<double> step = TimeWhole(runs, {
             [&] {
                 dicom.GetCxImageByPos(&bitmap, 0);
                 for (int i = 0; i < steps; ++i)

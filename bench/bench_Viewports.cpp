@@ -17,7 +17,8 @@
 #include <dcmtk/dcmimgle/dcmimage.h>
 
 // Orvane
-#include "core/COstrevanApp.h"
+#include "bench/BenchTiming.h"
+#include "app/COstrevanApp.h"
 #include "platform/CxImage.h"
 #include "res/resource.h"
 #include "study/CImageInfo.h"
@@ -44,44 +45,13 @@
 
 using namespace Fixtures;
 
+using namespace Bench;
+
 namespace {
 
-double Now()
-{
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
 
-double Median(std::vector<double> values)
-{
-    if (values.empty())
-        return 0.0;
-    std::sort(values.begin(), values.end());
-    const std::size_t middle = values.size() / 2;
-    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2.0;
-}
 
-// Median milliseconds of each timed part over `runs` rounds after one warming round; each work
-// returns the milliseconds of its timed part, and the works take turns within a round
-std::vector<double> Time(int runs, const std::vector<std::function<double()>>& works)
-{
-    for (const auto& work : works)
-        work();
-    std::vector<std::vector<double>> times(works.size());
-    for (int i = 0; i < runs; ++i)
-        for (std::size_t w = 0; w < works.size(); ++w)
-            times[w].push_back(works[w]());
-    std::vector<double> medians;
-    for (const auto& each : times)
-        medians.push_back(Median(each));
-    return medians;
-}
 
-double Timed(const std::function<void()>& work)
-{
-    const double start = Now();
-    work();
-    return Now() - start;
-}
 
 double Ratio(double ours, double bare)
 {
@@ -172,7 +142,7 @@ void FillGrid(const QTemporaryDir& dir, int runs)
     frame->DisplaySingleFrame(nullptr);
     QCoreApplication::processEvents();
 
-    const std::vector<double> t = Time(runs, {
+    const std::vector<double> t = TimeInterleaved(runs, {
         [&] {
             const double ms = Timed([&] {
                 frame->OnCommand(ID_FRAME_LAYOUT4X4);
@@ -243,7 +213,7 @@ void DragStep(const QTemporaryDir& dir, const char* label, const ImageRecipe& re
         return Timed([&] { bare.Render(which, centre + shift, width + shift); });
     };
 
-    const std::vector<double> full = Time(runs, {step, [&] { return bareStep(bare.image.get()); }});
+    const std::vector<double> full = TimeInterleaved(runs, {step, [&] { return bareStep(bare.image.get()); }});
     std::printf("%-34s drag step, full image   %8.2f ms | dcmtk render %8.2f ms (x%.2f; a drag holds the button)\n", label,
                 full[0], full[1], Ratio(full[0], full[1]));
 
@@ -252,7 +222,7 @@ void DragStep(const QTemporaryDir& dir, const char* label, const ImageRecipe& re
     const QSize reducedSize(int(view.m_pDisplayImage->GetWidth()), int(view.m_pDisplayImage->GetHeight()));
     std::unique_ptr<DicomImage> reduced(bare.image->createScaledImage(static_cast<unsigned long>(reducedSize.width()),
                                                                       static_cast<unsigned long>(reducedSize.height()), 4, 0));
-    const std::vector<double> held = Time(runs, {step, [&] { return bareStep(reduced.get()); }});
+    const std::vector<double> held = TimeInterleaved(runs, {step, [&] { return bareStep(reduced.get()); }});
     std::printf("%-34s drag step, button held  %8.2f ms | dcmtk render of the %dx%d copy %8.2f ms (x%.2f)\n",
                 label, held[0], reducedSize.width(), reducedSize.height(), held[1], Ratio(held[0], held[1]));
     std::printf("%-34s drag step, button held  %8.2f ms | dcmtk render of the image %8.2f ms (x%.2f, target <= 1.5)\n", label,

@@ -17,10 +17,10 @@
 #include <algorithm>
 
 // Orvane
-#include "core/CIconButton.h"
-#include "core/COstrevanApp.h"
-#include "core/CProgressWnd.h"
-#include "core/ReportSystemError.h"
+#include "controls/CIconButton.h"
+#include "app/COstrevanApp.h"
+#include "controls/CProgressWnd.h"
+#include "platform/ReportSystemError.h"
 #include "platform/Gdi.h"
 
 namespace {

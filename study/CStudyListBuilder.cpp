@@ -12,8 +12,8 @@
 #include <climits>
 
 // Orvane
-#include "core/COstrevanApp.h"
-#include "core/ReportSystemError.h"
+#include "app/COstrevanApp.h"
+#include "platform/ReportSystemError.h"
 
 void CStudyList::AddStudiesToPatient(const QString& key)
 {

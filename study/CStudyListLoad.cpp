@@ -11,13 +11,13 @@
 #include <utility>
 
 // Orvane
-#include "annotation/IPresentationStateImport.h"
-#include "core/CChildFrmView.h"
-#include "core/CMainFrame.h"
-#include "core/COstrevanApp.h"
-#include "core/CProgressWnd.h"
-#include "core/IThumbnailRun.h"
-#include "core/ReportSystemError.h"
+#include "study/IPresentationStateImport.h"
+#include "app/CChildFrmView.h"
+#include "app/CMainFrame.h"
+#include "app/COstrevanApp.h"
+#include "controls/CProgressWnd.h"
+#include "study/IThumbnailRun.h"
+#include "platform/ReportSystemError.h"
 #include "platform/MessageNotifier.h"
 #include "toolpanes/CToolView.h"
 #include "viewer/CMyFrameWnd.h"
@@ -155,7 +155,7 @@ void CStudyList::OnLoad(int nRow)
         // 13.
         delete m_pProgressWnd;
         m_pProgressWnd = new CProgressWnd;
-        if (!m_pProgressWnd->OpenModal(kProductTitle, FALSE)) {
+        if (!m_pProgressWnd->OpenModal(kProductTitle, FALSE, theApp.m_pMainWnd)) {
             delete m_pProgressWnd;
             m_pProgressWnd = nullptr;
             return;

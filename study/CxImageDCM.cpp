@@ -14,7 +14,7 @@
 #include <dcmtk/dcmimgle/dcmimage.h>
 
 // Orvane
-#include "core/ReportSystemError.h"
+#include "platform/ReportSystemError.h"
 #include "platform/CxImage.h"
 #include "platform/NumberParse.h"
 

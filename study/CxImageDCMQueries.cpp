@@ -9,7 +9,7 @@
 #include <dcmtk/dcmdata/dcvrpn.h>
 
 // Orvane
-#include "core/ReportSystemError.h"
+#include "platform/ReportSystemError.h"
 #include "platform/NumberParse.h"
 
 // std

@@ -9,7 +9,7 @@
 #include <dcmtk/dcmimgle/dcmimage.h>
 
 // Orvane
-#include "core/ReportSystemError.h"
+#include "platform/ReportSystemError.h"
 #include "platform/CxImage.h"
 
 // std

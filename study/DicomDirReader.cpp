@@ -13,7 +13,7 @@
 #include <unordered_map>
 
 // Orvane
-#include "core/ReportSystemError.h"
+#include "platform/ReportSystemError.h"
 
 namespace {
 

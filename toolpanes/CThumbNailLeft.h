@@ -5,7 +5,7 @@
 #include <QWidget>
 
 // Orvane
-#include "core/IThumbnailRun.h"
+#include "study/IThumbnailRun.h"
 
 /// The thumbnail column. UI thread only.
 class CThumbNailLeft : public QWidget, public IThumbnailRun

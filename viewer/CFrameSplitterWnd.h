@@ -3,7 +3,7 @@
 // 2-pixel gaps that take no mouse input, and a black double frame around the active pane.
 
 // Orvane
-#include "core/CThinSplitterWnd.h"
+#include "controls/CThinSplitterWnd.h"
 
 /// The grid's splitter. It owns its panes. UI thread only.
 class CFrameSplitterWnd : public CThinSplitterWnd

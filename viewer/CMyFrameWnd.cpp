@@ -7,8 +7,8 @@
 
 // Orvane
 #include "annotation/CShapeCollection.h"
-#include "core/COstrevanApp.h"
-#include "core/ReportSystemError.h"
+#include "app/COstrevanApp.h"
+#include "platform/ReportSystemError.h"
 #include "platform/CMultiDocTemplate.h"
 #include "res/resource.h"
 #include "study/CPatientList.h"

@@ -4,8 +4,8 @@
 #include "viewer/CMyFrameWnd.h"
 
 // Orvane
-#include "core/COstrevanApp.h"
-#include "core/ReportSystemError.h"
+#include "app/COstrevanApp.h"
+#include "platform/ReportSystemError.h"
 #include "platform/CMultiDocTemplate.h"
 #include "study/CImageInfo.h"
 #include "study/CSeriesInfo.h"

@@ -8,9 +8,9 @@
 #include <QPainter>
 
 // Orvane
-#include "core/CMainFrame.h"
-#include "core/COstrevanApp.h"
-#include "core/ReportSystemError.h"
+#include "app/CMainFrame.h"
+#include "app/COstrevanApp.h"
+#include "platform/ReportSystemError.h"
 #include "platform/CxImage.h"
 #include "platform/Gdi.h"
 #include "study/CxImageDCM.h"

@@ -13,11 +13,11 @@
 #include <cmath>
 
 // Orvane
-#include "core/CChildFrmView.h"
-#include "core/CMainFrame.h"
-#include "core/COstrevanApp.h"
-#include "core/CProgressWnd.h"
-#include "core/ReportSystemError.h"
+#include "app/CChildFrmView.h"
+#include "app/CMainFrame.h"
+#include "app/COstrevanApp.h"
+#include "controls/CProgressWnd.h"
+#include "platform/ReportSystemError.h"
 #include "platform/CxImage.h"
 #include "study/CImageInfo.h"
 #include "study/CStudyList.h"

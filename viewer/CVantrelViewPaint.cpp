@@ -15,16 +15,15 @@
 #include "annotation/CQtFontMetrics.h"
 #include "annotation/CShapeCanvas.h"
 #include "annotation/CShapeCollection.h"
-#include "core/CChildFrmView.h"
-#include "core/CMainFrame.h"
-#include "core/COstrevanApp.h"
-#include "core/ReportSystemError.h"
+#include "app/CChildFrmView.h"
+#include "app/CMainFrame.h"
+#include "app/COstrevanApp.h"
+#include "platform/ReportSystemError.h"
 #include "platform/CxImage.h"
 #include "platform/Gdi.h"
 #include "study/CPatientInfo.h"
 #include "study/CStudyList.h"
 #include "study/CxImageDCM.h"
-#include "toolpanes/CThumbNailLeft.h"
 #include "toolpanes/ToolState.h"
 #include "viewer/CMyFrameWnd.h"
 #include "viewer/CVantrelDoc.h"
@@ -320,8 +319,7 @@ void CVantrelView::SelectThumbnail(int nIndex)
 {
     try {
         CChildFrmView* child = theApp.m_pMainWnd ? theApp.m_pMainWnd->MDIGetActive() : nullptr;
-        CThumbNailLeft* thumbnails = child ? child->GetThumbnailPane() : nullptr;
-        if (auto* selection = dynamic_cast<IThumbnailSelection*>(thumbnails))
+        if (IThumbnailSelection* selection = child ? child->GetThumbnailSelection() : nullptr)
             selection->OnSelectThumbnail(nIndex);
     } catch (...) {
     }

@@ -8,7 +8,7 @@
 #include <cmath>
 
 // Orvane
-#include "core/ReportSystemError.h"
+#include "platform/ReportSystemError.h"
 #include "platform/Gdi.h"
 #include "viewer/ZoomGeometry.h"
 

@@ -17,7 +17,7 @@
 #include <memory>
 
 // Orvane
-#include "core/COstrevanApp.h"
+#include "app/COstrevanApp.h"
 #include "study/CStudyList.h"
 #include "tools/fixtures/DicomDirFixtures.h"
 

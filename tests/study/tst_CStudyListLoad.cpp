@@ -21,12 +21,12 @@
 #include <memory>
 
 // Orvane
-#include "annotation/IPresentationStateImport.h"
-#include "core/CChildFrmView.h"
-#include "core/CIconButton.h"
-#include "core/CMainFrame.h"
-#include "core/COstrevanApp.h"
-#include "core/CProgressWnd.h"
+#include "study/IPresentationStateImport.h"
+#include "app/CChildFrmView.h"
+#include "controls/CIconButton.h"
+#include "app/CMainFrame.h"
+#include "app/COstrevanApp.h"
+#include "controls/CProgressWnd.h"
 #include "platform/CMultiDocTemplate.h"
 #include "platform/MessageNotifier.h"
 #include "platform/MonitorProvider.h"

@@ -18,9 +18,9 @@
 #include <memory>
 
 // Orvane
-#include "annotation/IPresentationStateImport.h"
-#include "core/CMainFrame.h"
-#include "core/COstrevanApp.h"
+#include "study/IPresentationStateImport.h"
+#include "app/CMainFrame.h"
+#include "app/COstrevanApp.h"
 #include "platform/CxImage.h"
 #include "platform/MessageNotifier.h"
 #include "study/CStudyList.h"

@@ -12,7 +12,7 @@
 #include <string>
 
 // Orvane
-#include "core/COstrevanApp.h"
+#include "app/COstrevanApp.h"
 #include "study/CImageInfo.h"
 #include "study/CPatientInfo.h"
 #include "study/CSeriesInfo.h"

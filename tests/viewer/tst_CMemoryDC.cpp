@@ -2,7 +2,7 @@
 #include <QtTest>
 
 // Orvane
-#include "viewer/CMemoryDC.h"
+#include "controls/CMemoryDC.h"
 
 class tst_CMemoryDC : public QObject
 {

@@ -7,7 +7,7 @@
 
 // Orvane
 #include "annotation/CShapeLine.h"
-#include "core/COstrevanApp.h"
+#include "app/COstrevanApp.h"
 #include "platform/CxImage.h"
 #include "res/resource.h"
 #include "study/CxImageDCM.h"

@@ -1,0 +1,147 @@
+#include "app/COstrevanApp.h"
+
+// Qt
+#include <QFileInfo>
+#include <QWidget>
+
+// Orvane
+#include "app/CChildFrmView.h"
+#include "app/CMainFrame.h"
+#include "platform/CMultiDocTemplate.h"
+#include "platform/FileCopy.h"
+#include "platform/MessageNotifier.h"
+#include "platform/MonitorProvider.h"
+#include "platform/PathResolver.h"
+#include "platform/PrivateFolder.h"
+#include "platform/Profile.h"
+#include "res/resource.h"
+#include "study/CStudyList.h"
+#include "viewer/CVantrelDoc.h"
+
+COstrevanApp theApp;
+
+namespace {
+
+const QString kProductTitle = QStringLiteral("Perlisk Orvane");
+constexpr int kRecentFileCount = 4;
+
+QString CutLastComponent(const QString& path)
+{
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    QString rest = slash < 0 ? QString() : path.left(slash);
+    while (rest.endsWith(QLatin1Char('/')))
+        rest.chop(1);
+    return rest;
+}
+
+} // namespace
+
+QString MediaFolderFromProgramPath(const QString& programPath)
+{
+    return CutLastComponent(CutLastComponent(programPath));
+}
+
+COstrevanApp::COstrevanApp() = default;
+
+COstrevanApp::~COstrevanApp() = default;
+
+BOOL COstrevanApp::InitInstance(const QString& programPath)
+{
+    // 1. One running copy only
+    const QString privateFolder = PrivateTempFolder();
+    if (!privateFolder.isEmpty() && !m_hMutex.Acquire(privateFolder + QStringLiteral("OrvaneMutex.lock"))) {
+        MessageBox(nullptr, QStringLiteral("Another Copy of Orvane is already running"), kProductTitle,
+                   MB_SYSTEMMODAL | MB_ICONINFORMATION);
+        return FALSE;
+    }
+
+    // 2.
+    m_bStudyListDblClk = 0;
+    m_bShowLoadingText = 1;
+    m_strModality.clear();
+    m_strMediaFolder.clear();
+    m_bNewStudyLoaded = 0;
+
+    // 4. The file set is the parent of the program's folder
+    m_strMediaFolder = MediaFolderFromProgramPath(programPath);
+
+    // 5. File sets from CDs may name it in lower case
+    const QString dicomDir = ResolveCaseInsensitive(m_strMediaFolder, {QStringLiteral("DICOMDIR")});
+    if (dicomDir.isEmpty()) {
+        MessageBox(nullptr, QStringLiteral("DICOMDIR file not found...\nClosing the application"), kProductTitle,
+                   MB_OK | MB_ICONINFORMATION);
+        return FALSE;
+    }
+
+    // 6.
+    m_strTitle = QStringLiteral("%1 - 1.3.1.2").arg(kProductTitle);
+
+    // 7. The loader reads a private copy; without one it reads the original, never a stale copy
+    m_strTempFolder = privateFolder;
+    m_strDicomDirPath = dicomDir;
+    if (!m_strTempFolder.isEmpty() && CopyFileReplacing(dicomDir, m_strTempFolder, QStringLiteral("dicomdir")))
+        m_strDicomDirPath = m_strTempFolder + QStringLiteral("dicomdir");
+
+    // 8. Profile
+    m_astrRecentFiles = Profile::LoadRecentFileList(kRecentFileCount);
+    m_bProfileLoaded = true;
+
+    // 9. The one document template
+    m_pDocTemplate = std::make_unique<CMultiDocTemplate>(
+        IDR_TOLVANETYPE, QStringLiteral("\nTolvanel\nTolvane\n\n\nTolvane.Document\nTolvane Document"),
+        [] { return new CVantrelDoc; },
+        [](CDocument* document, QWidget* parent) -> QWidget* {
+            auto* frame = new CChildFrmView(parent);
+            if (!frame->Create(document)) {
+                delete frame;
+                return nullptr;
+            }
+            return frame;
+        });
+    m_bEmptyViewText = 1;
+
+    // 10. Main frame; creating it records m_rcMonitor
+    m_pMainWnd = new CMainFrame;
+    if (!m_pMainWnd->LoadFrame(IDR_MAINFRAME))
+        return FALSE;
+
+    // 11. A new empty document, whose child frame builds the panes
+    if (!m_pDocTemplate->OpenDocumentFile(QString(), m_pMainWnd->GetClientArea()))
+        return FALSE;
+
+    // 12. Over the desktop
+    m_pMainWnd->setGeometry(FirstMonitorRect());
+    m_pMainWnd->show();
+
+    // 13. Magnifier defaults
+    m_nMagnifierZoom = 20;
+    m_nMagnifierSize = 400;
+    m_nMagnifierOption = 1;
+    m_bThumbThreadRunning = 0;
+
+    // 14. The Study List carries the rest of the start-up
+    m_pStudyListDlg = new CStudyList;
+    if (!m_pStudyListDlg->Create(IDD_STUDY_LIST, nullptr))
+        return FALSE;
+    m_pStudyListDlg->CenterWindow();
+    return TRUE;
+}
+
+int COstrevanApp::ExitInstance()
+{
+    // Views go before the records they show; the dialog joins its loading thread
+    delete m_pMainWnd;
+    m_pMainWnd = nullptr;
+    delete m_pStudyListDlg;
+    m_pStudyListDlg = nullptr;
+    m_pDocTemplate.reset();
+    m_hMutex.Release();
+    if (m_bProfileLoaded)
+        Profile::SaveRecentFileList(m_astrRecentFiles, kRecentFileCount);
+    return 0;
+}
+
+QString COstrevanApp::GetSeriesKey(int index) const
+{
+    return index >= 0 && index < m_astrSeriesKeys.size() ? m_astrSeriesKeys[index] : QString();
+}

@@ -1,0 +1,128 @@
+#include "controls/CGradientBar.h"
+
+// Qt
+#include <QPainter>
+#include <QResizeEvent>
+
+// Orvane
+#include "platform/ReportSystemError.h"
+#include "platform/Gdi.h"
+#include "controls/CMemoryDC.h"
+
+// std
+#include <algorithm>
+
+COLORREF GradientColumnColor(COLORREF left, COLORREF right, int x, int w)
+{
+    if (w <= 0)
+        return 0;
+    const auto mix = [x, w](int c1, int c2) { return BYTE(c1 * (w - x) / w + c2 * x / w); };
+    return RGB(mix(GetRValue(left), GetRValue(right)), mix(GetGValue(left), GetGValue(right)),
+               mix(GetBValue(left), GetBValue(right)));
+}
+
+CGradientBar::CGradientBar(QWidget* parent)
+    : QWidget(parent)
+    , m_brBack(Gdi::ColorFromRef(0x808080))
+{
+}
+
+CGradientBar::~CGradientBar() = default;
+
+void CGradientBar::Redraw()
+{
+    update();
+}
+
+void CGradientBar::SetBarRect(RECT rc)
+{
+    m_rcBar = rc;
+    m_nBarHeight = rc.bottom - rc.top;
+    setFixedHeight(std::max(0, m_nBarHeight + 2));
+    Redraw();
+}
+
+void CGradientBar::SetGradient(BOOL bGradient)
+{
+    m_bGradient = bGradient;
+    Redraw();
+}
+
+void CGradientBar::SetGradientColor(COLORREF cr)
+{
+    m_crGradient = cr;
+    Redraw();
+}
+
+void CGradientBar::SetBackColor(COLORREF cr)
+{
+    m_crBack = cr;
+    m_brBack = QBrush(Gdi::ColorFromRef(cr));
+    Redraw();
+}
+
+void CGradientBar::SetText(const QString& text)
+{
+    m_strText = text;
+    Redraw();
+}
+
+void CGradientBar::SetFontName(const QString& face)
+{
+    if (!face.isEmpty())
+        m_strFontName = face;
+    Redraw();
+}
+
+void CGradientBar::SetFontSize(int nSize)
+{
+    m_nFontSize = nSize;
+    Redraw();
+}
+
+void CGradientBar::SetNoBorder(BOOL bNoBorder)
+{
+    m_bNoBorder = bNoBorder;
+    Redraw();
+}
+
+void CGradientBar::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    const int width = parentWidget() ? parentWidget()->width() : event->size().width();
+    m_rcBar = RECT{0, 0, width, m_nBarHeight + 2};
+}
+
+void CGradientBar::paintEvent(QPaintEvent*)
+{
+    try {
+        QPainter target(this);
+        CMemoryDC dc(&target, &m_rcBar);
+        if (!dc.m_bMemDC)
+            return;
+        const RECT& r = m_rcBar;
+        if (m_bGradient == 1) {
+            const int w = r.Width();
+            for (int x = 0; x < w; ++x)
+                dc.fillRect(QRect(r.left + x, r.top, 1, r.Height()), Gdi::ColorFromRef(GradientColumnColor(m_crBack, m_crGradient, x, w)));
+        } else {
+            dc.fillRect(Gdi::ToQRect(r), m_brBack);
+        }
+        if (!m_strText.isEmpty()) {
+            dc.setFont(Gdi::PointFont(m_strFontName, m_nFontSize));
+            const RECT textRect{r.left + 2, r.top, r.right - 5, r.bottom};
+            if (m_bTextShadow) {
+                dc.setPen(Qt::black);
+                dc.drawText(Gdi::ToQRect(RECT{r.left + 2, r.top + 2, r.right - 3, r.bottom + 2}),
+                            Qt::AlignHCenter | Qt::AlignVCenter | Qt::TextSingleLine, m_strText);
+                dc.setPen(Gdi::ColorFromRef(m_crText));
+                dc.drawText(Gdi::ToQRect(textRect), Qt::AlignHCenter | Qt::AlignVCenter | Qt::TextSingleLine, m_strText);
+            } else {
+                dc.setPen(Gdi::ColorFromRef(m_crText));
+                dc.drawText(Gdi::ToQRect(textRect), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, m_strText);
+            }
+        }
+    } catch (...) {
+        ReportSystemError(GetLastError(), "CGradientBar::OnEraseBkgnd");
+    }
+}

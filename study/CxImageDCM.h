@@ -68,6 +68,10 @@ public:
     /// loaded a file.
     void DestroyImageObject();
     QString GetFilePath() const { return m_strFilePath; }
+    /// Why the last LoadDCM showed no picture, as one line for the pane ("JPEG 2000 images are
+    /// not shown", "The pixel data could not be read", ...); empty after a load that showed one
+    /// and before any load.
+    QString GetLoadFailure() const { return m_strLoadFailure; }
 
     // --- Attribute queries (CxImageDCMQueries.cpp). A text query writes `text` only when the
     // attribute has a value; every query does nothing without a file.
@@ -140,6 +144,7 @@ public:
     DicomImage* m_pFullDicomImage = nullptr;    ///< full-size image while a reduced one is current
     DicomImage* m_pReducedDicomImage = nullptr; ///< reduced copy made by the view for large images
     QString m_strFilePath;             ///< path of the loaded file
+    QString m_strLoadFailure;          ///< why the last load showed no picture; empty when it did
 
 private:
     // Loading (CxImageDCM.cpp)

@@ -25,6 +25,7 @@
 #include "toolpanes/ToolState.h"
 #include "viewer/CVantrelDoc.h"
 #include "viewer/DicomImageAccess.h"
+#include "viewer/RenderWindow.h"
 #include "viewer/ScaleGeometry.h"
 #include "viewer/ViewGeometry.h"
 
@@ -201,8 +202,10 @@ void CVantrelView::UseReducedImage()
                 dicom.m_pFullDicomImage = dicom.m_pDicomImage;
                 m_dReducedScale = plan.dScale;
                 dicom.m_pDicomImage = dicom.m_pReducedDicomImage;
-                if (m_pDocument)
-                    RenderWithWindowLevel(int(m_pDocument->m_fWindowWidth), int(m_pDocument->m_fWindowCenter));
+                if (m_pDocument) {
+                    const RenderWindow window = ToRenderWindow(m_pDocument->m_fWindowWidth, m_pDocument->m_fWindowCenter);
+                    RenderWithWindowLevel(window.nWidth, window.nCentre);
+                }
                 // The smaller bitmap fills the same extent; shapes keep their points and are
                 // drawn at the full image's zoom
                 m_fZoom = ViewGeometry::ExtentZoom(GetTotalDeviceSize(), DisplayedSize());
@@ -229,8 +232,10 @@ void CVantrelView::RestoreFullImage()
             m_pDicomImage->GetImageColummn(&columns);
             m_pDicomImage->GetImageRow(&rows);
         }
-        const int windowWidth = m_pDocument ? int(m_pDocument->m_fWindowWidth) : 0;
-        const int windowCentre = m_pDocument ? int(m_pDocument->m_fWindowCenter) : 0;
+        const RenderWindow window = m_pDocument ? ToRenderWindow(m_pDocument->m_fWindowWidth, m_pDocument->m_fWindowCenter)
+                                                : RenderWindow();
+        const int windowWidth = window.nWidth;
+        const int windowCentre = window.nCentre;
         if (columns > 800 || rows > 800) {
             if (IsReducedImageShown()) {
                 m_pDicomImage->m_pDicomImage = m_pDicomImage->m_pFullDicomImage;

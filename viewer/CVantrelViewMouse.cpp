@@ -579,8 +579,14 @@ void CVantrelView::DrawOnMouseMove(UINT nFlags, QPoint point)
             if (auto* curve = dynamic_cast<CShapeCurve*>(m_pDrawingShape); curve && curve == m_pOwnedShape.get()) {
                 curve->AddPoint(&m_ptEnd);
             } else {
+                // Points go in at the head: a curve begun with (start, start) and the first
+                // move added keeps every point in order (begun with (start, end), its first
+                // point would join the third)
                 const int one = 1;
-                m_pOwnedShape = std::make_unique<CShapeCurve>(&m_ptStart, &m_ptEnd, &m_crShapeColor, &one);
+                auto stroke = std::make_unique<CShapeCurve>(&m_ptStart, &m_ptStart, &m_crShapeColor, &one);
+                stroke->AddPoint(&m_ptEnd);
+                stroke->SetEndPoint(m_ptEnd);
+                m_pOwnedShape = std::move(stroke);
                 m_pDrawingShape = m_pOwnedShape.get();
             }
             break;

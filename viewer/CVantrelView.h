@@ -353,6 +353,7 @@ private:
     bool IsInImage(const CDoublePoint& point) const;
     void SetUpShapePoints(QPoint point);
     void WindowLevelDrag(QPoint point);
+    void ZoomDragStep(QPoint point, QPoint last);
     void DrawOnMouseMove(UINT nFlags, QPoint point);
     void DropDrawingShape();
     void MakeShapeOnRelease();

@@ -395,15 +395,7 @@ void CVantrelView::OnMouseMove(UINT nFlags, QPoint point)
         const QPoint last(TruncToInt(m_ptDragLast.x), TruncToInt(m_ptDragLast.y));
         if (held && !g_bToolActive && m_bLButtonDown) {
             m_bZoomPanChanged = 1;
-            setCursor(Qt::UpArrowCursor);
-            m_bEraseBackground = 0;
-            if (point.y() < last.y())
-                DragZoomIn(point, last);
-            else
-                DragZoomOut(point, last);
-            ZoomImagesInOtherViewPort();
-            m_ptDragLast = ToDouble(point);
-            Invalidate(FALSE);
+            ZoomDragStep(point, last);
         }
         if (g_bPanMode && held && m_bLButtonDown) {
             setCursor(kPanCursor);
@@ -417,18 +409,24 @@ void CVantrelView::OnMouseMove(UINT nFlags, QPoint point)
         if (m_nDrawShape != 0 && !g_bAnnotationsHidden) {
             DrawOnMouseMove(nFlags, point);
         } else if (g_bZoomMode && held && m_bLButtonDown) {
-            setCursor(Qt::UpArrowCursor);
-            m_bEraseBackground = 0;
-            if (point.y() < last.y())
-                DragZoomIn(point, last);
-            else
-                DragZoomOut(point, last);
-            ZoomImagesInOtherViewPort();
-            m_ptDragLast = ToDouble(point);
-            Invalidate(FALSE);
+            ZoomDragStep(point, last);
         }
     } catch (...) {
     }
+}
+
+void CVantrelView::ZoomDragStep(QPoint point, QPoint last)
+{
+    setCursor(Qt::UpArrowCursor);
+    m_bEraseBackground = 0;
+    // Up zooms in
+    if (point.y() < last.y())
+        DragZoomIn(point, last);
+    else
+        DragZoomOut(point, last);
+    ZoomImagesInOtherViewPort();
+    m_ptDragLast = ToDouble(point);
+    Invalidate(FALSE);
 }
 
 void CVantrelView::WindowLevelDrag(QPoint point)

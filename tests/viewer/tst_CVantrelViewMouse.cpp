@@ -79,6 +79,13 @@ void SelectTool(int shape)
     SyncToolButtons();
 }
 
+void SelectEraser()
+{
+    ClearToolModes();
+    m_nDrawShape = 0;
+    g_bEraseMode = 1;
+}
+
 bool Near(CDoublePoint a, CDoublePoint b)
 {
     return qAbs(a.x - b.x) < 1e-6 && qAbs(a.y - b.y) < 1e-6;
@@ -153,6 +160,18 @@ private:
     {
         CSeriesInfo* series = shown.Study().AddSeries("CT");
         return shown.Study().AddImage(series, SmallCt()) && shown.Show();
+    }
+    // Two images of one series in an image layout of 1 x 2
+    bool ShowTwoImagesSideBySide(ShownStudy& shown)
+    {
+        CSeriesInfo* series = shown.Study().AddSeries("CR");
+        for (int i = 0; i < 2; ++i)
+            if (!shown.Study().AddImage(series, SmallCt()))
+                return false;
+        if (!shown.Show(2))
+            return false;
+        shown.Grid()->OnCommand(ID_FRAME_LAYOUT1X2);
+        return shown.Grid()->GetPane(0, 1) != nullptr;
     }
     // Zoom 2, pan offset (40, 30), turned clockwise: the displayed 48 x 64 image is 96 x 128
     // pixels on screen
@@ -417,9 +436,7 @@ void tst_CVantrelViewMouse::drawsAndErasesInFullImagePixelsWhileReduced()
     QVERIFY(qAbs(line->GetStartPoint().x - full(a).x) < 0.01 && qAbs(line->GetStartPoint().y - full(a).y) < 0.01);
     QVERIFY(qAbs(line->GetEndPoint().x - full(b).x) < 0.01 && qAbs(line->GetEndPoint().y - full(b).y) < 0.01);
     // The eraser's press is reduced too, and still finds the line
-    ClearToolModes();
-    m_nDrawShape = 0;
-    g_bEraseMode = 1;
+    SelectEraser();
     Press(view, (a + b) / 2);
     Release(view, (a + b) / 2);
     QVERIFY(shown.Grid()->m_arrShapes.empty());
@@ -503,9 +520,7 @@ void tst_CVantrelViewMouse::cobbAngleForgottenWhenErased()
     SelectTool(COBBANGLE);
     Drag(view, {QPoint(60, 50), QPoint(100, 50)});
     QCOMPARE(view->m_nCobbStage, 1);
-    ClearToolModes();
-    m_nDrawShape = 0;
-    g_bEraseMode = 1;
+    SelectEraser();
     Press(view, QPoint(80, 50));
     Release(view, QPoint(80, 50));
     QVERIFY(shapes.empty());
@@ -700,11 +715,7 @@ void tst_CVantrelViewMouse::pressSelectsThePaneAndStartsTheTimer()
 void tst_CVantrelViewMouse::windowDragRepeatsInImageLayout()
 {
     ShownStudy shown(m_dir.path());
-    CSeriesInfo* series = shown.Study().AddSeries("CR");
-    for (int i = 0; i < 2; ++i)
-        QVERIFY(shown.Study().AddImage(series, SmallCt()));
-    QVERIFY(shown.Show(2));
-    shown.Grid()->OnCommand(ID_FRAME_LAYOUT1X2);
+    QVERIFY(ShowTwoImagesSideBySide(shown));
     QCOMPARE(shown.Grid()->m_bSeriesLayout, BYTE(0));
     CVantrelView* left = shown.Grid()->GetPane(0, 0);
     CVantrelView* right = shown.Grid()->GetPane(0, 1);
@@ -724,11 +735,7 @@ void tst_CVantrelViewMouse::windowDragRepeatsInImageLayout()
 void tst_CVantrelViewMouse::resetRestoresShapesOfEveryPane()
 {
     ShownStudy shown(m_dir.path());
-    CSeriesInfo* series = shown.Study().AddSeries("CR");
-    for (int i = 0; i < 2; ++i)
-        QVERIFY(shown.Study().AddImage(series, SmallCt()));
-    QVERIFY(shown.Show(2));
-    shown.Grid()->OnCommand(ID_FRAME_LAYOUT1X2);
+    QVERIFY(ShowTwoImagesSideBySide(shown));
     CVantrelView* left = shown.Grid()->GetPane(0, 0);
     CVantrelView* right = shown.Grid()->GetPane(0, 1);
     QTRY_VERIFY(right->isVisible());

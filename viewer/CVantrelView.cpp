@@ -41,6 +41,8 @@ CVantrelView::CVantrelView(CVantrelDoc* pDocument, QWidget* parent)
     // Every paint covers the whole pane
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::ClickFocus);
+    // Moves without a button reach the view too (the angle's second arm, the magnifier)
+    setMouseTracking(true);
 }
 
 CVantrelView::~CVantrelView()

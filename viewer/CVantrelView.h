@@ -213,6 +213,9 @@ public:
     /// Every view forgets `pShape` as the shape it is drawing (a half-drawn Cobb angle ends).
     /// Whoever removes a shape from the grid frame's array calls it before deleting the shape.
     static void ForgetDrawingShape(const CShapeCollection* pShape);
+    /// Hands over the shape being drawn when the view owns it (the text shape waiting for its
+    /// text), leaving m_pDrawingShape null; null when the view owns none.
+    std::unique_ptr<CShapeCollection> TakeDrawingShape();
 
     // Hooks of the magnifier, which comes with its own code; they do nothing here.
     /// A press in magnifier mode: the magnifier window is made again over this view and takes
@@ -340,12 +343,19 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
 
 private:
     // Pointer input (CVantrelViewMouse.cpp)
     bool IsInImage(const CDoublePoint& point) const;
     void SetUpShapePoints(QPoint point);
-    void DrawOnMouseMove(QPoint point);
+    void WindowLevelDrag(QPoint point);
+    void ZoomDragStep(QPoint point, QPoint last);
+    void DrawOnMouseMove(UINT nFlags, QPoint point);
+    void DropDrawingShape();
     void MakeShapeOnRelease();
     void CompleteAngle();
     void CompleteCobbAngle();

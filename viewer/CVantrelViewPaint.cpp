@@ -123,11 +123,6 @@ void CVantrelView::DrawImageAndEmbedShape(QPainter* pDC)
     }
 }
 
-void CVantrelView::DrawShapeOnMouseMove(CShapeCanvas*)
-{
-    // The rubber band of the current drawing tool comes with the mouse tools
-}
-
 void CVantrelView::DrawPatientOverlay(CShapeCanvas* pDC)
 {
     try {

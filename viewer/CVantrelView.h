@@ -81,7 +81,8 @@ public:
     void RenderWithWindowLevel(int nWidth, int nCentre);
     /// Frees the displayed and the working bitmap; the grid frame calls it before a rebuild.
     void DeleteUnwantedObjects();
-    /// Places the magnifier overlay over this view. (The magnifier comes with its own code.)
+    /// Lays the magnifier overlay, hidden and with the application's lens settings, over this
+    /// view when the overlay exists (it is made on first use).
     void CreateMagnifierWindow();
     /// The refit message: fits, centres, shows and repaints the view. Returns 1.
     long OnRefitView(unsigned long wParam, long lParam);

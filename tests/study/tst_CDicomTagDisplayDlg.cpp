@@ -268,7 +268,8 @@ void tst_CDicomTagDisplayDlg::binaryValuesStayInTheFile()
     const QString implicitPath = m_dir.filePath(QStringLiteral("unknown-implicit.dcm"));
     QVERIFY(implicit.saveFile(QFile::encodeName(implicitPath).constData(), EXS_LittleEndianImplicit).good());
     QVERIFY(dlg.SetImageFile(implicitPath));
-    const Row* row = FindRow(CDicomTagDisplayDlg::RowsOf(dlg.m_pImageItem), kUnknownBytes);
+    const std::vector<Row> rows = CDicomTagDisplayDlg::RowsOf(dlg.m_pImageItem);
+    const Row* row = FindRow(rows, kUnknownBytes);
     QVERIFY(row);
     QCOMPARE(row->vr, QStringLiteral("??"));
     QCOMPARE(row->value, QString());

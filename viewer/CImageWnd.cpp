@@ -193,12 +193,12 @@ void CImageWnd::OnLButtonDown(QWidget* pView, const QImage& picture, QPoint poin
     }
 }
 
-void CImageWnd::OnMouseMove(Qt::MouseButtons buttons, QPoint point)
+void CImageWnd::OnMouseMove(UINT nFlags, QPoint point)
 {
     try {
         if (!m_bActive)
             return;
-        if (!(buttons & Qt::LeftButton)) {
+        if (!(nFlags & MK_LBUTTON)) {
             // The release never came: the stroke ends where it stands
             EndStroke(false);
             return;

@@ -55,9 +55,10 @@ public:
     void OnLButtonDown(QWidget* pView, const QImage& picture, QPoint point);
     /// The press with the view's picture grabbed here (GrabPicture).
     void OnLButtonDown(QWidget* pView, QPoint point);
-    /// A move while the stroke runs: with the left button held the lens follows the clamped
-    /// point and the pointer is hidden; without it the release was lost and the stroke ends.
-    void OnMouseMove(Qt::MouseButtons buttons, QPoint point);
+    /// A move while the stroke runs (nFlags the MK_ flags held): with MK_LBUTTON the lens
+    /// follows the clamped point and the pointer is hidden; without it the release was lost
+    /// and the stroke ends. Nothing while no stroke runs.
+    void OnMouseMove(UINT nFlags, QPoint point);
     /// The release: the lens and the overlay go, the view is repainted and takes the focus.
     void OnLButtonUp(QPoint point);
     /// Hides the lens, ends the stroke and repaints the view and the overlay.

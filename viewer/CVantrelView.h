@@ -6,7 +6,7 @@
 // rendering, orientation), CVantrelViewLoad.cpp (loading an image), CVantrelViewPaint.cpp
 // (the drawing pipeline and the overlay), CVantrelViewMouse.cpp (pointer input and drawing
 // with the mouse), CVantrelViewOperations.cpp (reset and the operations repeated in the other
-// panes).
+// panes), CVantrelViewMagnifier.cpp (the magnifier's press, moves and release).
 
 // Qt
 #include <QBasicTimer>
@@ -215,16 +215,18 @@ public:
     /// Whoever removes a shape from the grid frame's array calls it before deleting the shape.
     static void ForgetDrawingShape(const CShapeCollection* pShape);
 
-    // Hooks of the magnifier, which comes with its own code; they do nothing here.
-    /// A press in magnifier mode: the magnifier window is made again over this view and takes
-    /// the press (client point).
-    virtual void OnMagnifierPress(UINT nFlags, QPoint point) { (void)nFlags; (void)point; }
-    /// Every move in magnifier mode, with or without a button (the lens follows a held button).
-    virtual void OnMagnifierMove(UINT nFlags, QPoint point) { (void)nFlags; (void)point; }
+    // --- The magnifier's side of the view (CVantrelViewMagnifier.cpp) ---------------------
+
+    /// A press in magnifier mode: the magnifier overlay (made on first use) is laid over this
+    /// view with fresh settings and takes the press (client point) with the view's picture.
+    virtual void OnMagnifierPress(UINT nFlags, QPoint point);
+    /// Every move in magnifier mode, with or without a button (the lens follows a held button;
+    /// a move without it ends a stroke whose release was lost).
+    virtual void OnMagnifierMove(UINT nFlags, QPoint point);
     /// The release that ends a magnifier press.
-    virtual void OnMagnifierRelease(UINT nFlags, QPoint point) { (void)nFlags; (void)point; }
+    virtual void OnMagnifierRelease(UINT nFlags, QPoint point);
     /// Hides the magnifier window (the tools other than the magnifier hide the lens).
-    virtual void HideMagnifierWindow() {}
+    virtual void HideMagnifierWindow();
     // Hook of the in-place text entry, which comes with its own code.
     /// Opens the text edit over `box` (client pixels) for the text shape waiting in
     /// m_pDrawingShape, with the view's text font; the edit's end appends the shape.

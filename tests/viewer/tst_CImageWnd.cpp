@@ -4,7 +4,6 @@
 // stroke ends.
 
 // Qt
-#include <QDir>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
@@ -60,7 +59,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override
     {
         if (g_wndMagnifier)
-            g_wndMagnifier->OnMouseMove(event->buttons(), event->position().toPoint());
+            g_wndMagnifier->OnMouseMove(event->buttons() & Qt::LeftButton ? MK_LBUTTON : 0, event->position().toPoint());
     }
     void mouseReleaseEvent(QMouseEvent* event) override
     {
@@ -277,8 +276,6 @@ void tst_CImageWnd::roundLensHasUnmagnifiedCorners()
     QCOMPARE(shot.pixel(kViewOrigin + press + QPoint(50, 0)), m_picture.pixel(press + QPoint(20, 0)));
     // The circle is black at the top of the lens
     QCOMPARE(shot.pixel(lens + QPoint(100, 1)), qRgb(0, 0, 0));
-    const QString folder = qEnvironmentVariable("ORVANE_TEST_OUTPUT", QDir::tempPath());
-    QVERIFY(shot.save(QDir(folder).filePath(QStringLiteral("magnifier-round-lens.png"))));
     QTest::mouseRelease(m_view, Qt::LeftButton, {}, press);
 }
 

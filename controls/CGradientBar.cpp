@@ -21,6 +21,40 @@ COLORREF GradientColumnColor(COLORREF left, COLORREF right, int x, int w)
                mix(GetBValue(left), GetBValue(right)));
 }
 
+namespace {
+
+// a * b / c rounded to the nearest, halves away from zero; 0 for c == 0
+int MulDiv(int a, int b, int c)
+{
+    if (c == 0)
+        return 0;
+    const long long product = static_cast<long long>(a) * b;
+    long long quotient = product / c;
+    const long long remainder = product % c;
+    if (2 * (remainder < 0 ? -remainder : remainder) >= (c < 0 ? -static_cast<long long>(c) : c))
+        quotient += (product < 0) != (c < 0) ? -1 : 1;
+    return int(quotient);
+}
+
+} // namespace
+
+void PaintBandGradient(QPainter& painter, const RECT& rect, int bands, int direction)
+{
+    if (bands <= 0)
+        return;
+    const bool stacked = direction == 0 || direction == 1;
+    const int extent = stacked ? rect.Height() : rect.Width();
+    const int origin = stacked ? rect.top : rect.left;
+    int start = origin;
+    for (int i = 0; i < bands; ++i) {
+        const int end = origin + MulDiv(i + 1, extent, bands);
+        const int grey = std::max(0, (255 - i) / 2);
+        const RECT band = stacked ? RECT{rect.left, start, rect.right, end} : RECT{start, rect.top, end, rect.bottom};
+        Gdi::FillSolidRect(painter, band, RGB(grey, grey, grey));
+        start = end;
+    }
+}
+
 CGradientBar::CGradientBar(QWidget* parent)
     : QWidget(parent)
     , m_brBack(Gdi::ColorFromRef(0x808080))

@@ -10,10 +10,18 @@
 // Orvane
 #include "platform/WinTypes.h"
 
+class QPainter;
+
 /// Colour of column x of a gradient w columns wide from `left` to `right`: per component
 /// c1 * (w - x) / w + c2 * x / w, each product divided separately (integer division), the
 /// two quotients added in eight bits. Black for w <= 0.
 COLORREF GradientColumnColor(COLORREF left, COLORREF right, int x, int w);
+
+/// The grey background of the dialogs: `bands` bands over the edge-exclusive `rect`, stacked
+/// from the top for direction 0 or 1, else from the left. Band i spans MulDiv(i, extent, bands)
+/// to MulDiv(i + 1, extent, bands) and has the grey (255 - i) / 2 (127 down to 10 for 236
+/// bands). Nothing for bands <= 0.
+void PaintBandGradient(QPainter& painter, const RECT& rect, int bands, int direction);
 
 /// The gradient bar. Every setter but SetTextShadow repaints it. UI thread only.
 class CGradientBar : public QWidget

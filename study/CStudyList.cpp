@@ -17,6 +17,7 @@
 #include <algorithm>
 
 // Orvane
+#include "controls/CGradientBar.h"
 #include "controls/CIconButton.h"
 #include "app/COstrevanApp.h"
 #include "controls/CProgressWnd.h"
@@ -50,19 +51,6 @@ constexpr UINT kIconSelected = 374;
 QRect DluRect(int x, int y, int cx, int cy)
 {
     return QRect(Gdi::DluX(x), Gdi::DluY(y), Gdi::DluX(cx), Gdi::DluY(cy));
-}
-
-// a * b / c rounded to the nearest, halves away from zero; 0 for c == 0
-int MulDiv(int a, int b, int c)
-{
-    if (c == 0)
-        return 0;
-    const long long product = static_cast<long long>(a) * b;
-    long long quotient = product / c;
-    const long long remainder = product % c;
-    if (2 * (remainder < 0 ? -remainder : remainder) >= (c < 0 ? -static_cast<long long>(c) : c))
-        quotient += (product < 0) != (c < 0) ? -1 : 1;
-    return int(quotient);
 }
 
 } // namespace
@@ -156,19 +144,8 @@ void CStudyList::paintEvent(QPaintEvent*)
 
 void CStudyList::PaintGradient(QPainter* pDC, const RECT* pRect) const
 {
-    if (!pDC || !pRect || m_nGradientBands <= 0)
-        return;
-    const bool stacked = m_nGradientDirection == 0 || m_nGradientDirection == 1;
-    const int extent = stacked ? pRect->Height() : pRect->Width();
-    const int origin = stacked ? pRect->top : pRect->left;
-    int start = origin;
-    for (int i = 0; i < m_nGradientBands; ++i) {
-        const int end = origin + MulDiv(i + 1, extent, m_nGradientBands);
-        const int grey = std::max(0, 127 - i / 2);
-        const RECT band = stacked ? RECT{pRect->left, start, pRect->right, end} : RECT{start, pRect->top, end, pRect->bottom};
-        Gdi::FillSolidRect(*pDC, band, RGB(grey, grey, grey));
-        start = end;
-    }
+    if (pDC && pRect)
+        PaintBandGradient(*pDC, *pRect, m_nGradientBands, m_nGradientDirection);
 }
 
 void CStudyList::CenterWindow()

@@ -16,6 +16,7 @@
 #include "study/CxImageDCM.h"
 #include "toolpanes/ToolState.h"
 #include "viewer/CFrameSplitterWnd.h"
+#include "viewer/CImageWnd.h"
 #include "viewer/CMyFrameWnd.h"
 #include "viewer/CVantrelDoc.h"
 #include "viewer/ViewGeometry.h"
@@ -177,7 +178,12 @@ void CVantrelView::DeleteUnwantedObjects()
 
 void CVantrelView::CreateMagnifierWindow()
 {
-    // The magnifier overlay places itself over the view when it exists
+    try {
+        // The overlay is made on first use; once it exists it is laid, hidden, over this view
+        if (g_wndMagnifier)
+            g_wndMagnifier->InitMembers(this);
+    } catch (...) {
+    }
 }
 
 void CVantrelView::PostRefitView()

@@ -6,7 +6,7 @@
 // rendering, orientation), CVantrelViewLoad.cpp (loading an image), CVantrelViewPaint.cpp
 // (the drawing pipeline and the overlay), CVantrelViewMouse.cpp (pointer input and drawing
 // with the mouse), CVantrelViewOperations.cpp (reset and the operations repeated in the other
-// panes).
+// panes), CVantrelViewMagnifier.cpp (the magnifier's press, moves and release).
 
 // Qt
 #include <QBasicTimer>
@@ -85,7 +85,8 @@ public:
     void RenderWithWindowLevel(int nWidth, int nCentre);
     /// Frees the displayed and the working bitmap; the grid frame calls it before a rebuild.
     void DeleteUnwantedObjects();
-    /// Places the magnifier overlay over this view. (The magnifier comes with its own code.)
+    /// Lays the magnifier overlay, hidden and with the application's lens settings, over this
+    /// view when the overlay exists (it is made on first use).
     void CreateMagnifierWindow();
     /// The refit message: fits, centres, shows and repaints the view. Returns 1.
     long OnRefitView(unsigned long wParam, long lParam);
@@ -217,16 +218,18 @@ public:
     /// text), leaving m_pDrawingShape null; null when the view owns none.
     std::unique_ptr<CShapeCollection> TakeDrawingShape();
 
-    // Hooks of the magnifier, which comes with its own code; they do nothing here.
-    /// A press in magnifier mode: the magnifier window is made again over this view and takes
-    /// the press (client point).
-    virtual void OnMagnifierPress(UINT nFlags, QPoint point) { (void)nFlags; (void)point; }
-    /// Every move in magnifier mode, with or without a button (the lens follows a held button).
-    virtual void OnMagnifierMove(UINT nFlags, QPoint point) { (void)nFlags; (void)point; }
+    // --- The magnifier's side of the view (CVantrelViewMagnifier.cpp) ---------------------
+
+    /// A press in magnifier mode: the magnifier overlay (made on first use) is laid over this
+    /// view with fresh settings and takes the press (client point) with the view's picture.
+    virtual void OnMagnifierPress(UINT nFlags, QPoint point);
+    /// Every move in magnifier mode, with or without a button (the lens follows a held button;
+    /// a move without it ends a stroke whose release was lost).
+    virtual void OnMagnifierMove(UINT nFlags, QPoint point);
     /// The release that ends a magnifier press.
-    virtual void OnMagnifierRelease(UINT nFlags, QPoint point) { (void)nFlags; (void)point; }
+    virtual void OnMagnifierRelease(UINT nFlags, QPoint point);
     /// Hides the magnifier window (the tools other than the magnifier hide the lens).
-    virtual void HideMagnifierWindow() {}
+    virtual void HideMagnifierWindow();
     // Hook of the in-place text entry, which comes with its own code.
     /// Opens the text edit over `box` (client pixels) for the text shape waiting in
     /// m_pDrawingShape, with the view's text font; the edit's end appends the shape.

@@ -257,8 +257,11 @@ int CxImageDCM::LoadDCM(const char* path, QList<CxImage*>* images, BOOL atLastFr
         if (m_pFileFormat->loadFile(path, EXS_Unknown, EGL_noChange, 4096, ERM_autoDetect).bad()) {
             // A file cut short in its pixels still names them
             DcmDataset* partial = m_pFileFormat->getDataset();
-            if (partial && partial->tagExists(DCM_PixelData))
+            if (partial && partial->tagExists(DCM_PixelData)) {
+                // Its header was read whole: the queries still name the patient and study
+                m_pDataset = partial;
                 m_strLoadFailure = QString::fromLatin1(LoadFailure::kPixelDataUnreadable);
+            }
             return 0;
         }
         // 3. The data set

@@ -154,6 +154,18 @@ private slots:
             Nth(dir, "PATIENT", 1).lower = -1;
             return dir;
         }) << QList<QStringList>{kJaneChest, kJaneHand, {"3", "--", "--", "US", "--", "Abdomen", "01/01/2022 08:00:00", ""}};
+        // Two patients' chains reach one study: it is the first patient's; the study only
+        // the second chain skipped belongs to nobody
+        QTest::newRow("two patients reach one study") << MakeDir([] {
+            HandDicomDir dir = Sample();
+            Nth(dir, "PATIENT", 1).lower = IndexOf(dir, "STUDY", 1);
+            return dir;
+        }) << QList<QStringList>{kJaneChest, kJaneHand, {"3", "--", "--", "US", "--", "Abdomen", "01/01/2022 08:00:00", ""}};
+        QTest::newRow("two patients reach one study, breadth-first") << MakeDir([] {
+            HandDicomDir dir = Sample(RecordOrder::BreadthFirst);
+            Nth(dir, "PATIENT", 1).lower = IndexOf(dir, "STUDY", 1);
+            return dir;
+        }) << QList<QStringList>{kJaneChest, kJaneHand, {"3", "--", "--", "US", "--", "Abdomen", "01/01/2022 08:00:00", ""}};
     }
     void rowTexts()
     {

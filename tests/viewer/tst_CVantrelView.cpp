@@ -4,6 +4,7 @@
 
 // std
 #include <algorithm>
+#include <climits>
 #include <memory>
 
 // Orvane
@@ -563,9 +564,17 @@ void tst_CVantrelView::rendersWindowPastTheIntRange()
     QCOMPARE(view->GetDocument()->m_fWindowWidth, 1e12f);
     QCOMPARE(view->m_strWindowWidthText, QStringLiteral("WW = 2147483647"));
     view->UseReducedImage();
-    view->RestoreFullImage(); // the sanitizers watch the conversion
+    view->RestoreFullImage();
+    // Rendered at the nearest window whole numbers hold, not at a wrapped one
     QVERIFY(view->m_pDisplayImage && view->m_pDisplayImage->IsValid());
-    QCOMPARE(int(view->m_pDisplayImage->GetWidth()), recipe.columns);
+    CxImageDCM reference;
+    QList<CxImage*> images;
+    QCOMPARE(reference.LoadDCM(QFile::encodeName(image->m_strFilePath).constData(), &images, FALSE), 1);
+    qDeleteAll(images);
+    std::unique_ptr<CxImage> expected(reference.WindowLevelling(INT_MAX, INT_MAX));
+    QVERIFY(expected);
+    QCOMPARE(view->m_pDisplayImage->GetQImage(), expected->GetQImage());
+    QCOMPARE(qGray(expected->GetQImage().pixel(0, 0)), 0); // the lowest values stay black
 }
 
 void tst_CVantrelView::showsWhyAnImageHasNoPicture_data()

@@ -89,6 +89,17 @@ void ShowImage(CVantrelView& view, ViewerTestStudy& study, CImageInfo* image)
     view.CenterImageInView();
 }
 
+// The file rendered at (width, centre) by a DICOM object of its own; null when it can't be
+std::unique_ptr<CxImage> ReferenceRender(const QString& path, int width, int centre)
+{
+    CxImageDCM reference;
+    QList<CxImage*> images;
+    if (reference.LoadDCM(QFile::encodeName(path).constData(), &images, FALSE) != 1)
+        return nullptr;
+    qDeleteAll(images);
+    return std::unique_ptr<CxImage>(reference.WindowLevelling(width, centre));
+}
+
 } // namespace
 
 class tst_CVantrelView : public QObject
@@ -291,11 +302,7 @@ void tst_CVantrelView::rendersWidthZeroAsOne()
     auto view = NewView(QSize(300, 300));
     ShowImage(*view, study, image);
     view->RenderWithWindowLevel(0, 40);
-    CxImageDCM reference;
-    QList<CxImage*> images;
-    QCOMPARE(reference.LoadDCM(QFile::encodeName(image->m_strFilePath).constData(), &images, FALSE), 1);
-    qDeleteAll(images);
-    std::unique_ptr<CxImage> expected(reference.WindowLevelling(1, 40));
+    const std::unique_ptr<CxImage> expected = ReferenceRender(image->m_strFilePath, 1, 40);
     QVERIFY(expected);
     QCOMPARE(view->m_pDisplayImage->GetQImage(), expected->GetQImage());
 }
@@ -567,11 +574,7 @@ void tst_CVantrelView::rendersWindowPastTheIntRange()
     view->RestoreFullImage();
     // Rendered at the nearest window whole numbers hold, not at a wrapped one
     QVERIFY(view->m_pDisplayImage && view->m_pDisplayImage->IsValid());
-    CxImageDCM reference;
-    QList<CxImage*> images;
-    QCOMPARE(reference.LoadDCM(QFile::encodeName(image->m_strFilePath).constData(), &images, FALSE), 1);
-    qDeleteAll(images);
-    std::unique_ptr<CxImage> expected(reference.WindowLevelling(INT_MAX, INT_MAX));
+    const std::unique_ptr<CxImage> expected = ReferenceRender(image->m_strFilePath, INT_MAX, INT_MAX);
     QVERIFY(expected);
     QCOMPARE(view->m_pDisplayImage->GetQImage(), expected->GetQImage());
     QCOMPARE(qGray(expected->GetQImage().pixel(0, 0)), 0); // the lowest values stay black

@@ -22,6 +22,7 @@
 #include "study/CxImageDCM.h"
 #include "study/DicomCodecs.h"
 #include "tools/fixtures/ImageFixtures.h"
+#include "viewer/RenderWindow.h"
 
 // std
 #include <algorithm>
@@ -131,8 +132,9 @@ void MemoryWork(bool ours, const char* path, int frames)
         QList<CxImage*> images;
         dicom.LoadDCM(path, &images, FALSE);
         qDeleteAll(images);
+        const RenderWindow window = ToRenderWindow(dicom.m_dWindowWidth, dicom.m_dWindowCenter);
         for (int i = 0; i < 3; ++i)
-            delete dicom.WindowLevelling(int(dicom.m_dWindowWidth) + i, int(dicom.m_dWindowCenter));
+            delete dicom.WindowLevelling(window.nWidth + i, window.nCentre);
         CxImage bitmap;
         for (int i = 1; i < frames; ++i)
             dicom.GetMultiFrameNextImage(&bitmap);
@@ -222,8 +224,9 @@ void Measure(const char* program, const Kind& kind, Syntax syntax, const QString
         dicom.LoadDCM(name, &images, FALSE);
         qDeleteAll(images);
         Bare bare(name);
-        const int width = int(dicom.m_dWindowWidth);
-        const int centre = int(dicom.m_dWindowCenter);
+        const RenderWindow start = ToRenderWindow(dicom.m_dWindowWidth, dicom.m_dWindowCenter);
+        const int width = start.nWidth;
+        const int centre = start.nCentre;
         int oursTurn = 0;
         int bareTurn = 0;
         const std::vector<double> window = TimeWhole(runs * 3, {

@@ -33,6 +33,7 @@
 #include "viewer/CMyFrameWnd.h"
 #include "viewer/CVantrelDoc.h"
 #include "viewer/CVantrelView.h"
+#include "viewer/RenderWindow.h"
 
 // std
 #include <algorithm>
@@ -193,8 +194,9 @@ void DragStep(const QTemporaryDir& dir, const char* label, const ImageRecipe& re
     QCoreApplication::processEvents();
 
     Bare bare(path);
-    const int width = int(document->m_fWindowWidth);
-    const int centre = int(document->m_fWindowCenter);
+    const RenderWindow start = ToRenderWindow(document->m_fWindowWidth, document->m_fWindowCenter);
+    const int width = start.nWidth;
+    const int centre = start.nCentre;
     // Two windows alternate, so that every step renders anew
     int turn = 0;
     const auto step = [&] {

@@ -21,6 +21,7 @@
 #include "controls/CIconButton.h"
 #include "app/COstrevanApp.h"
 #include "controls/CProgressWnd.h"
+#include "platform/DialogFont.h"
 #include "platform/ReportSystemError.h"
 #include "platform/Gdi.h"
 
@@ -62,6 +63,8 @@ CStudyList::CStudyList(QWidget* parent)
     setWindowTitle(QStringLiteral("Study List"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setFixedSize(Gdi::DluX(517), Gdi::DluY(274));
+    // The list, its headers, the buttons and the labels inherit the dialog font
+    ApplyDialogFont(this);
 
     m_listStudies = new QTreeWidget(this);
     m_listStudies->setObjectName(QStringLiteral("1277"));

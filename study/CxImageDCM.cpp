@@ -17,6 +17,7 @@
 #include "platform/ReportSystemError.h"
 #include "platform/CxImage.h"
 #include "platform/NumberParse.h"
+#include "study/LoadFailure.h"
 
 // std
 #include <algorithm>
@@ -28,6 +29,12 @@
 namespace {
 
 const char* const kSecondaryCaptureStorage = "1.2.840.10008.5.1.4.1.1.7";
+
+// A stored window narrower than one value (several files store 0) is no window
+bool UsableWindow(double width, double centre)
+{
+    return std::isfinite(width) && std::isfinite(centre) && width >= 1.0;
+}
 
 // Deletes each distinct image once; the three pointers may share one.
 void DeleteImages(DicomImage* a, DicomImage* b, DicomImage* c, const char* where)
@@ -203,11 +210,11 @@ void CxImageDCM::ChooseWindow(int bitsStored, int bitsAllocated)
         }
         double width = 0.0;
         double centre = 0.0;
-        if (GetWindowFromDataset(&width, &centre)) {
+        if (GetWindowFromDataset(&width, &centre) && UsableWindow(width, centre)) {
             m_dWindowWidth = width;
             m_dWindowCenter = centre;
         } else if (monochrome && ValueRange(&m_dMinValue, &m_dMaxValue)) {
-            m_dWindowWidth = m_dMaxValue - m_dMinValue;
+            m_dWindowWidth = std::max(1.0, m_dMaxValue - m_dMinValue);
             m_dWindowCenter = (m_dMaxValue + m_dMinValue) * 0.5;
         }
         return;
@@ -217,7 +224,8 @@ void CxImageDCM::ChooseWindow(int bitsStored, int bitsAllocated)
     // refuses a window of width 0)
     double centre = 0.0;
     double width = 0.0;
-    const bool fileWindow = ReadNumber(DCM_WindowCenter, &centre) && ReadNumber(DCM_WindowWidth, &width);
+    const bool fileWindow = ReadNumber(DCM_WindowCenter, &centre) && ReadNumber(DCM_WindowWidth, &width)
+                            && UsableWindow(width, centre);
     if (!fileWindow && monochrome && ValueRange(&m_dMinValue, &m_dMaxValue)) {
         m_dWindowWidth = std::max(1.0, m_dMaxValue - m_dMinValue);
         m_dWindowCenter = (m_dMaxValue + m_dMinValue) * 0.5;
@@ -226,7 +234,8 @@ void CxImageDCM::ChooseWindow(int bitsStored, int bitsAllocated)
 
 int CxImageDCM::LoadDCM(const char* path, QList<CxImage*>* images, BOOL atLastFrame)
 {
-    // 1. The previous file and its images
+    // 1. The previous file and its images. Until a picture is made, the pane says why none is
+    m_strLoadFailure = QString::fromLatin1(LoadFailure::kFileUnreadable);
     try {
         m_strFilePath = path ? QString::fromLocal8Bit(path) : QString();
         ReleaseFile();
@@ -245,12 +254,22 @@ int CxImageDCM::LoadDCM(const char* path, QList<CxImage*>* images, BOOL atLastFr
             return 0;
         // 2. Read the file; values longer than 4096 bytes are read when first needed
         m_pFileFormat = new DcmFileFormat;
-        if (m_pFileFormat->loadFile(path, EXS_Unknown, EGL_noChange, 4096, ERM_autoDetect).bad())
+        if (m_pFileFormat->loadFile(path, EXS_Unknown, EGL_noChange, 4096, ERM_autoDetect).bad()) {
+            // A file cut short in its pixels still names them
+            DcmDataset* partial = m_pFileFormat->getDataset();
+            if (partial && partial->tagExists(DCM_PixelData)) {
+                // Its header was read whole: the queries still name the patient and study
+                m_pDataset = partial;
+                m_strLoadFailure = QString::fromLatin1(LoadFailure::kPixelDataUnreadable);
+            }
             return 0;
+        }
         // 3. The data set
         m_pDataset = m_pFileFormat->getDataset();
         if (!m_pDataset)
             return 0;
+        m_strLoadFailure = QString::fromLatin1(m_pDataset->tagExists(DCM_PixelData) ? LoadFailure::kPixelDataUnreadable
+                                                                                    : LoadFailure::kNoPixelData);
 
         // 4. How many frames the pixel data really holds
         double declared = 0.0;
@@ -275,6 +294,10 @@ int CxImageDCM::LoadDCM(const char* path, QList<CxImage*>* images, BOOL atLastFr
         // multi-frame file keeps its pixel data in the file and reads and decodes each frame
         // when it is shown
         const E_TransferSyntax original = m_pDataset->getOriginalXfer();
+        if (DcmXfer(original).isEncapsulated() && !DcmCodecList::canChangeCoding(original, EXS_LittleEndianExplicit)) {
+            m_strLoadFailure = LoadFailure::RefusedTransferSyntax(DcmXfer(original).getXferID());
+            return 0;
+        }
         m_bPerFrame = m_nFrames > 1;
         if (!m_bPerFrame)
             m_pDataset->loadAllDataIntoMemory();
@@ -293,6 +316,8 @@ int CxImageDCM::LoadDCM(const char* path, QList<CxImage*>* images, BOOL atLastFr
         // 6. Window and bit depth
         ReadNumber(DCM_WindowCenter, &m_dWindowCenter);
         ReadNumber(DCM_WindowWidth, &m_dWindowWidth);
+        if (!UsableWindow(m_dWindowWidth, m_dWindowCenter))
+            m_dWindowWidth = m_dWindowCenter = 0.0;
         ReadInt(DCM_BitsStored, &bitsStored);
         // 7. Secondary Capture images stored uncompressed are shown by pixel, whatever the
         // header says; decoders lay out compressed pixels after the header themselves
@@ -338,6 +363,7 @@ int CxImageDCM::LoadDCM(const char* path, QList<CxImage*>* images, BOOL atLastFr
         auto bitmap = std::make_unique<CxImage>(0);
         if (images && Render(firstFrame, bitmap.get(), false, 0, 0)) {
             images->append(bitmap.release());
+            m_strLoadFailure.clear();
             return 1;
         }
     } catch (...) {

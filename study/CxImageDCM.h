@@ -85,11 +85,12 @@ public:
     void GetSOPInstanceUID(QString* text);
     void GetAccessionNo(QString* text);
     void GetStudyInstitutionName(QString* text);
-    /// Dates as DD-MM-YYYY from YYYYMMDD; parts beyond a short value are empty.
+    /// Dates as DD-MM-YYYY from YYYYMMDD (or YYYY.MM.DD); empty for a value that is no date.
     void GetStudyDate(QString* text);
     void GetPatientBirthDate(QString* text);
     void GetContentDate(QString* text);
-    /// Times as HH:MM:SS, any fraction dropped.
+    /// Times as HH:MM:SS from HHMMSS.FFF and its shorter and older forms, any fraction
+    /// dropped; empty for a value that is no time.
     void GetStudyTime(QString* text);
     void GetContentTime(QString* text);
     /// "Last, First Middle" composed onto `text` (see the implementation for the rule).

@@ -11,6 +11,7 @@
 // Orvane
 #include "platform/ReportSystemError.h"
 #include "platform/NumberParse.h"
+#include "study/DicomDateTime.h"
 
 // std
 #include <algorithm>
@@ -26,12 +27,12 @@ constexpr int kMaxFrameInterval = 10000;
 
 QString DateText(const QString& value)
 {
-    return value.mid(6, 2) + QLatin1Char('-') + value.mid(4, 2) + QLatin1Char('-') + value.mid(0, 4);
+    return DicomDateTime::DateText(value, QLatin1Char('-'));
 }
 
 QString TimeText(const QString& value)
 {
-    return value.mid(0, 2) + QLatin1Char(':') + value.mid(2, 2) + QLatin1Char(':') + value.mid(4, 2);
+    return DicomDateTime::TimeText(value);
 }
 
 int IntervalFromRate(long rate)

@@ -14,6 +14,7 @@
 
 // Orvane
 #include "platform/ReportSystemError.h"
+#include "study/DicomDateTime.h"
 
 namespace {
 
@@ -156,16 +157,12 @@ DicomDirContents& DicomDirContents::operator=(DicomDirContents&&) noexcept = def
 
 QString FormatStudyDate(const QString& stored)
 {
-    if (stored.isEmpty())
-        return {};
-    return stored.mid(6, 2) + QLatin1Char('/') + stored.mid(4, 2) + QLatin1Char('/') + stored.left(4);
+    return DicomDateTime::DateText(stored, QLatin1Char('/'));
 }
 
 QString FormatStudyTime(const QString& stored)
 {
-    if (stored.isEmpty())
-        return {};
-    return stored.mid(0, 2) + QLatin1Char(':') + stored.mid(2, 2) + QLatin1Char(':') + stored.mid(4, 2);
+    return DicomDateTime::TimeText(stored);
 }
 
 DicomDirContents ReadDicomDir(const char* path, const std::atomic<bool>* stop)

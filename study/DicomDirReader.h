@@ -61,11 +61,11 @@ struct DicomDirContents
 /// (one call per contents object).
 DicomDirContents ReadDicomDir(const char* path, const std::atomic<bool>* stop = nullptr);
 
-/// A stored date YYYYMMDD as DD/MM/YYYY (pieces beyond the end of a short value stay empty);
-/// empty for an empty value.
+/// A stored date (YYYYMMDD, or YYYY.MM.DD of the older standard) as DD/MM/YYYY; empty for an
+/// empty value or one that is no date.
 QString FormatStudyDate(const QString& stored);
-/// A stored time HHMMSS[.FFF] as HH:MM:SS (pieces beyond the end stay empty, the fraction is
-/// dropped); empty for an empty value.
+/// A stored time (HHMMSS.FFF and its shorter and older forms) as HH:MM:SS, the fraction
+/// dropped; empty for an empty value or one that is no time.
 QString FormatStudyTime(const QString& stored);
 
 /// Value 0 of attribute `tag` of `record` itself (no search into sequences), bytes as stored;

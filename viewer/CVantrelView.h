@@ -153,6 +153,13 @@ public:
     float GetShapeZoom() const;
     /// The reduced rendering is shown.
     bool IsReducedImageShown() const;
+    /// The view shows a picture: its document holds a rendered bitmap. An image that could
+    /// not be shown (a refused compression, damaged pixels) has none: tools that work on
+    /// pixels (probe, window/level, the reduced rendering, thumbnails) leave it alone.
+    bool HasPicture() const;
+    /// Why the view's image shows no picture, as the one line the pane shows in its centre;
+    /// empty when it shows one or the pane is empty.
+    QString NoPictureText() const;
 
     // --- Drawing pipeline and overlay (CVantrelViewPaint.cpp) ------------------------------
 

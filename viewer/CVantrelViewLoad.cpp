@@ -22,6 +22,7 @@
 #include "study/CImageInfo.h"
 #include "study/CStudyList.h"
 #include "study/CxImageDCM.h"
+#include "study/LoadFailure.h"
 #include "toolpanes/ToolState.h"
 #include "viewer/CVantrelDoc.h"
 #include "viewer/DicomImageAccess.h"
@@ -107,8 +108,11 @@ void CVantrelView::InitialiseImageData(BOOL bFit)
 {
     try {
         m_pDisplayImage.reset();
-        if (!m_pDocument || m_pDocument->m_arrImages.empty())
+        if (!m_pDocument || m_pDocument->m_arrImages.empty()) {
+            // No picture: the patient and study texts still name the image
+            DrawImageInfoOverlay();
             return;
+        }
         if (m_pDicomImage) {
             m_strImageKey = ImageKeyOf(*m_pDicomImage, m_pImage);
             m_pDocument->SetWindowValues(*m_pDicomImage);
@@ -162,6 +166,22 @@ void CVantrelView::ReleaseDicomImage()
     }
 }
 
+bool CVantrelView::HasPicture() const
+{
+    if (!m_pDocument || m_pDocument->m_arrImages.empty())
+        return false;
+    const CxImage* bitmap = m_pDocument->m_arrImages.front();
+    return bitmap && bitmap->GetWidth() > 0 && bitmap->GetHeight() > 0;
+}
+
+QString CVantrelView::NoPictureText() const
+{
+    if (!m_pImage || HasPicture())
+        return QString();
+    const QString failure = m_pDicomImage ? m_pDicomImage->GetLoadFailure() : QString();
+    return failure.isEmpty() ? QString::fromLatin1(LoadFailure::kPixelDataUnreadable) : failure;
+}
+
 bool CVantrelView::IsReducedImageShown() const
 {
     return m_pDicomImage && m_pDicomImage->m_pFullDicomImage
@@ -185,7 +205,7 @@ float CVantrelView::GetShapeZoom() const
 void CVantrelView::UseReducedImage()
 {
     try {
-        if (!m_pImage || width() <= 0 || !m_pDicomImage)
+        if (!m_pImage || width() <= 0 || !m_pDicomImage || !HasPicture())
             return;
         unsigned short columns = 0;
         unsigned short rows = 0;
@@ -224,7 +244,7 @@ void CVantrelView::UseReducedImage()
 void CVantrelView::RestoreFullImage()
 {
     try {
-        if (!m_pImage || width() <= 0)
+        if (!m_pImage || width() <= 0 || !HasPicture())
             return;
         unsigned short columns = 0;
         unsigned short rows = 0;
@@ -272,7 +292,7 @@ void CVantrelView::UpdatePixelScale()
 double CVantrelView::GetPixelValue(const CDoublePoint& pt)
 {
     try {
-        if (!m_pDicomImage || !m_pDicomImage->m_pDicomImage)
+        if (!m_pDicomImage || !m_pDicomImage->m_pDicomImage || !HasPicture())
             return 0.0;
         const CxImageDCM& dicom = *m_pDicomImage;
         const QSize shownSource = DicomImageAccess::ImageSize(dicom.m_pDicomImage);
@@ -304,7 +324,7 @@ double CVantrelView::GetPixelValue(const CDoublePoint& pt)
 
 BOOL CVantrelView::IsProbeAvailable() const
 {
-    return g_bProbeMode && (m_strModality == QLatin1String("CT") || m_strModality == QLatin1String("MR"));
+    return g_bProbeMode && HasPicture() && (m_strModality == QLatin1String("CT") || m_strModality == QLatin1String("MR"));
 }
 
 void CVantrelView::GetPixelSpacing(double spacing[2])

@@ -151,6 +151,7 @@ void CVantrelView::DrawPatientOverlay(CShapeCanvas* pDC)
         texts.strSeriesDescription = m_strSeriesDescription;
         texts.strModality = m_strModality;
         texts.strReferringPhysician = m_strReferringPhysician;
+        texts.strNoPictureText = NoPictureText();
         const bool multiFrame = m_pDicomImage && m_pDicomImage->IsMultiFrame();
         for (const ViewOverlay::Line& line : ViewOverlay::Layout(texts, multiFrame, width(), height(), font, ScreenMetrics()))
             pDC->TextOut(line.x, line.y, line.text);
@@ -246,6 +247,12 @@ void CVantrelView::DrawWindowLevelText()
     try {
         if (!m_pDocument)
             return;
+        if (!HasPicture()) {
+            // No window is shown over no picture
+            m_strWindowWidthText.clear();
+            m_strWindowLevelText.clear();
+            return;
+        }
         m_strWindowWidthText = ViewOverlay::WindowWidthText(m_pDocument->m_fWindowWidth);
         m_strWindowLevelText = ViewOverlay::WindowLevelText(m_pDocument->m_fWindowCenter);
     } catch (...) {
@@ -255,7 +262,7 @@ void CVantrelView::DrawWindowLevelText()
 void CVantrelView::DrawReferenceLine(CShapeCanvas* pDC)
 {
     try {
-        if (!pDC || m_fZoom == 0.0f || !m_pDisplayImage || !m_pTextFont || !m_pDicomImage)
+        if (!pDC || m_fZoom == 0.0f || !m_pDisplayImage || !m_pTextFont || !m_pDicomImage || !HasPicture())
             return;
         if (!ScaleGeometry::ImageHasScales(m_strModality, m_pDicomImage->GetBitsAllocated(), m_pDicomImage->GetBitsStored(),
                                            m_pDicomImage->GetHighBit()))

@@ -124,9 +124,10 @@ std::vector<Line> Layout(const Texts& t, bool multiFrame, int width, int height,
 
     // Bottom right, right-aligned 5 pixels before the edge, from the lowest line up
     QStringList rightTexts;
-    if (!t.strWindowLevelText.isEmpty())
+    const bool picture = t.strNoPictureText.isEmpty();
+    if (picture && !t.strWindowLevelText.isEmpty())
         rightTexts << t.strWindowLevelText;
-    if (!t.strWindowWidthText.isEmpty())
+    if (picture && !t.strWindowWidthText.isEmpty())
         rightTexts << t.strWindowWidthText;
     if (!t.strSeriesDescription.isEmpty())
         rightTexts << QStringLiteral("Ser Desc : ") + t.strSeriesDescription;
@@ -137,6 +138,10 @@ std::vector<Line> Layout(const Texts& t, bool multiFrame, int width, int height,
     int yr = height - 5 - h + (5 + h); // the first line lands on height - 5 - h
     for (const QString& text : rightTexts)
         above(yr, text, true);
+
+    // Why there is no picture, in the middle of the pane
+    if (!picture)
+        lines.push_back({(width - w(t.strNoPictureText)) / 2, (height - h) / 2, t.strNoPictureText});
     return lines;
 }
 

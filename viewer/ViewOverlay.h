@@ -63,6 +63,7 @@ struct Texts
     QString strSeriesDescription;
     QString strModality;
     QString strReferringPhysician;
+    QString strNoPictureText;      ///< why the image shows no picture; empty when it shows one
 };
 
 /// "Last, First Middle", each part only when present ("First" alone without a comma);
@@ -92,7 +93,9 @@ struct Line
 /// The corner texts of a client area of `width` x `height` pixels in `font`, in drawing order
 /// (top left, top right, bottom left from the lowest up, bottom right from the lowest up).
 /// The frame text is shown only for a multi-frame file. Lines of the bottom corners that are
-/// left out take no room; those of the top corners keep their fixed offsets.
+/// left out take no room; those of the top corners keep their fixed offsets. An image without
+/// picture shows its no-picture text as one line centred in the client area, last, and no
+/// window texts.
 std::vector<Line> Layout(const Texts& texts, bool multiFrame, int width, int height, const QFont& font,
                          const IShapeFontMetrics& metrics);
 

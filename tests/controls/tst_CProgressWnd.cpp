@@ -62,15 +62,22 @@ void tst_CProgressWnd::choosesPosition_data()
     QTest::addColumn<int>("x");
     QTest::addColumn<int>("y");
     QTest::addColumn<QPoint>("at");
+    QTest::addColumn<QRect>("screen");
+    const QRect first(0, 0, 1280, 1024);
     const QPoint centre((1280 - 300) / 2, (1024 - 80) / 2);
-    QTest::newRow("remembered") << 100 << 200 << QPoint(100, 200);
-    QTest::newRow("origin") << 0 << 0 << QPoint(0, 0);
-    QTest::newRow("last pixel") << 1279 << 1023 << QPoint(1279, 1023);
-    QTest::newRow("none stored") << -1 << -1 << centre;
-    QTest::newRow("x negative") << -5 << 10 << centre;
-    QTest::newRow("y negative") << 10 << -5 << centre;
-    QTest::newRow("x off the screen") << 1280 << 10 << centre;
-    QTest::newRow("y off the screen") << 10 << 1024 << centre;
+    QTest::newRow("remembered") << 100 << 200 << QPoint(100, 200) << first;
+    QTest::newRow("origin") << 0 << 0 << QPoint(0, 0) << first;
+    QTest::newRow("last pixel") << 1279 << 1023 << QPoint(1279, 1023) << first;
+    QTest::newRow("none stored") << -1 << -1 << centre << first;
+    QTest::newRow("x negative") << -5 << 10 << centre << first;
+    QTest::newRow("y negative") << 10 << -5 << centre << first;
+    QTest::newRow("x off the screen") << 1280 << 10 << centre << first;
+    QTest::newRow("y off the screen") << 10 << 1024 << centre << first;
+    // Centred on the screen itself, wherever its origin lies
+    QTest::newRow("screen right of the first") << -1 << -1 << QPoint(1280 + (1024 - 300) / 2, 100 + (768 - 80) / 2)
+                                               << QRect(1280, 100, 1024, 768);
+    QTest::newRow("screen left of the first") << -1 << -1 << QPoint(-1600 + (1600 - 300) / 2, -200 + (1200 - 80) / 2)
+                                              << QRect(-1600, -200, 1600, 1200);
 }
 
 void tst_CProgressWnd::choosesPosition()
@@ -78,7 +85,8 @@ void tst_CProgressWnd::choosesPosition()
     QFETCH(int, x);
     QFETCH(int, y);
     QFETCH(QPoint, at);
-    QCOMPARE(ProgressWindowPosition(x, y, QSize(300, 80), QRect(0, 0, 1280, 1024)), at);
+    QFETCH(QRect, screen);
+    QCOMPARE(ProgressWindowPosition(x, y, QSize(300, 80), screen), at);
 }
 
 void tst_CProgressWnd::placesWindowFromProfile_data()

@@ -2,6 +2,8 @@
 // generated file sets.
 
 // Qt
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -18,6 +20,7 @@
 
 // Orvane
 #include "app/COstrevanApp.h"
+#include "controls/CIconButton.h"
 #include "study/CStudyList.h"
 #include "tools/fixtures/DicomDirFixtures.h"
 
@@ -135,6 +138,45 @@ private slots:
             for (int column = 0; column < StudyRow::kColumns; ++column)
                 QCOMPARE(control->topLevelItem(row)->text(column), list->m_aRows[size_t(row)].astrText[size_t(column)]);
         QCOMPARE(control->topLevelItem(2)->text(2), QStringLiteral("ROE, RICHARD M"));
+    }
+
+    // The dialog's texts are measured in the dialog font: each visible column holds its
+    // header and its full-length value inside the list's margins
+    void columnsHoldTheirTextsInTheDialogFont_data()
+    {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QStringList>("values"); // values that must show whole
+        QTest::newRow("No") << 0 << QStringList{"9999"};
+        QTest::newRow("Patient ID") << 1 << QStringList{};
+        QTest::newRow("Patient Name") << 2 << QStringList{};
+        QTest::newRow("Modality") << 3 << QStringList{"--", "MG", "MR", "CT", "CR", "DX", "US", "XA", "NM", "PT", "OT"};
+        QTest::newRow("Accession No") << 4 << QStringList{};
+        QTest::newRow("Study Description.") << 5 << QStringList{};
+        QTest::newRow("Study Date Time") << 6 << QStringList{"03/09/1995 17:30:32", "28/08/2088 08:08:08", "--"};
+    }
+    void columnsHoldTheirTextsInTheDialogFont()
+    {
+        QFETCH(int, column);
+        QFETCH(QStringList, values);
+        CStudyList list;
+        QTreeWidget* control = list.m_listStudies;
+        // One font, set on the dialog and inherited by the list, its header and the buttons
+        const QFont font = list.font();
+        QCOMPARE(QFontInfo(font).family(), QStringLiteral("Liberation Sans"));
+        QCOMPARE(QFontInfo(font).pixelSize(), 11); // 8 points at 96 dpi
+        QCOMPARE(control->font(), font);
+        QCOMPARE(control->header()->font(), font);
+        QCOMPARE(list.m_btnLoad->font(), font);
+
+        const int width = control->header()->sectionSize(column);
+        const QFontMetrics metrics(control->header()->font());
+        const int headerMargins = 2 * control->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, control->header());
+        const QString header = control->headerItem()->text(column);
+        QVERIFY2(metrics.horizontalAdvance(header) + headerMargins <= width, qPrintable(header));
+        const QFontMetrics itemMetrics(control->font());
+        const int itemMargins = 2 * (control->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, control) + 1);
+        for (const QString& value : values)
+            QVERIFY2(itemMetrics.horizontalAdvance(value) + itemMargins <= width, qPrintable(value));
     }
 
     // A failed read still ends with the notice, with nothing read; it replaces an earlier read.

@@ -10,6 +10,7 @@
 #include <dcmtk/config/osconfig.h>
 #include <dcmtk/dcmdata/dcdeftag.h>
 #include <dcmtk/dcmdata/dcfilefo.h>
+#include <dcmtk/dcmdata/dcmetinf.h>
 #include <dcmtk/dcmdata/dcpixel.h>
 #include <dcmtk/dcmimgle/dcmimage.h>
 
@@ -139,6 +140,20 @@ bool ShowsColours(const CxImage& bitmap, const ImageRecipe& recipe, int frame, i
                 }
         }
     return true;
+}
+
+// Copies the file at `from` to `to` with its meta header naming transfer syntax `uid`; the
+// data set stays as it was encoded.
+bool StampTransferSyntax(const QString& from, const char* uid, const QString& to)
+{
+    DcmFileFormat file;
+    if (file.loadFile(QFile::encodeName(from).constData()).bad())
+        return false;
+    const E_TransferSyntax xfer = file.getDataset()->getOriginalXfer();
+    file.getMetaInfo()->putAndInsertString(DCM_TransferSyntaxUID, uid);
+    return file.saveFile(QFile::encodeName(to).constData(), xfer, EET_ExplicitLength, EGL_recalcGL, EPD_noChange, 0, 0,
+                         EWM_dontUpdateMeta)
+        .good();
 }
 
 struct Opened {
@@ -292,6 +307,15 @@ void tst_CxImageDCM::choosesWindowByBitDepth_data()
         QTest::newRow("12-bit, no window") << recipe << 3000.0 << 1600.0 << 100.0 << 3100.0 << 0.0 << 0.0;
         recipe.windowCenter = "40";
         QTest::newRow("12-bit, centre only") << recipe << 3000.0 << 1600.0 << 100.0 << 3100.0 << 0.0 << 0.0;
+        // A stored width below 1 is no window: the value range, as without one
+        recipe.windowWidth = "0";
+        QTest::newRow("12-bit, width 0") << recipe << 3000.0 << 1600.0 << 100.0 << 3100.0 << 0.0 << 0.0;
+        recipe.windowWidth = "0.5";
+        QTest::newRow("12-bit, width 0.5") << recipe << 3000.0 << 1600.0 << 100.0 << 3100.0 << 0.0 << 0.0;
+        recipe.windowWidth = "-400";
+        QTest::newRow("12-bit, negative width") << recipe << 3000.0 << 1600.0 << 100.0 << 3100.0 << 0.0 << 0.0;
+        recipe.windowWidth = "1";
+        QTest::newRow("12-bit, width 1") << recipe << 1.0 << 40.0 << 100.0 << 3100.0 << 0.0 << 0.0;
     }
     {
         // Signed with rescale: the range after the modality transform
@@ -313,6 +337,11 @@ void tst_CxImageDCM::choosesWindowByBitDepth_data()
         QTest::newRow("flat unsigned") << recipe << 1000.0 << 500.0 << 0.0 << 4095.0 << 0.0 << 0.0;
         recipe.isSigned = true;
         QTest::newRow("flat signed") << recipe << 1000.0 << 500.0 << -2048.0 << 2047.0 << 0.0 << 0.0;
+        // Without a window a flat image's range is one value: the narrowest window there is
+        recipe.isSigned = false;
+        recipe.windowCenter.clear();
+        recipe.windowWidth = "0";
+        QTest::newRow("flat, width 0") << recipe << 1.0 << 0.0 << 0.0 << 0.0 << 0.0 << 0.0;
     }
     {
         // Any other depth: the file's window, else the value range (never a 0/0 window)
@@ -323,6 +352,8 @@ void tst_CxImageDCM::choosesWindowByBitDepth_data()
         recipe.windowCenter = "30";
         recipe.windowWidth = "50";
         QTest::newRow("7-bit with window") << recipe << 50.0 << 30.0 << 0.0 << 120.0 << 0.0 << 0.0;
+        recipe.windowWidth = "0";
+        QTest::newRow("7-bit, width 0") << recipe << 120.0 << 60.0 << 0.0 << 120.0 << 0.0 << 0.0;
     }
     {
         // A multi-frame image without a window: the range of all its frames
@@ -685,21 +716,27 @@ void tst_CxImageDCM::reducedImageFollowsFrameSteps()
 void tst_CxImageDCM::refusedFilesReturnZero_data()
 {
     QTest::addColumn<QString>("kind");
-    QTest::newRow("jpeg-ls") << "jpeg-ls";
-    QTest::newRow("jpeg-ls multi-frame") << "jpeg-ls-multi";
-    QTest::newRow("jpeg-2000") << "jpeg-2000";
-    QTest::newRow("jpeg-2000 multi-frame") << "jpeg-2000-multi";
-    QTest::newRow("jpeg processes 3 and 5") << "jpeg-3-5";
-    QTest::newRow("no pixel data") << "no-pixels";
-    QTest::newRow("truncated") << "truncated";
-    QTest::newRow("not dicom") << "not-dicom";
-    QTest::newRow("missing file") << "missing";
-    QTest::newRow("empty path") << "";
+    QTest::addColumn<QString>("failure"); // the line the pane shows
+    const QString jpegLs = QStringLiteral("JPEG-LS images are not shown");
+    const QString jpeg2000 = QStringLiteral("JPEG 2000 images are not shown");
+    const QString unreadable = QStringLiteral("The file could not be read");
+    QTest::newRow("jpeg-ls") << "jpeg-ls" << jpegLs;
+    QTest::newRow("jpeg-ls multi-frame") << "jpeg-ls-multi" << jpegLs;
+    QTest::newRow("jpeg-2000") << "jpeg-2000" << jpeg2000;
+    QTest::newRow("jpeg-2000 multi-frame") << "jpeg-2000-multi" << jpeg2000;
+    QTest::newRow("jpeg processes 3 and 5") << "jpeg-3-5" << "JPEG Extended (processes 3 and 5) images are not shown";
+    QTest::newRow("another compression") << "mpeg2" << "MPEG2 Main Profile @ Main Level images are not shown";
+    QTest::newRow("no pixel data") << "no-pixels" << "The file holds no pixel data";
+    QTest::newRow("truncated") << "truncated" << "The pixel data could not be read";
+    QTest::newRow("not dicom") << "not-dicom" << unreadable;
+    QTest::newRow("missing file") << "missing" << unreadable;
+    QTest::newRow("empty path") << "" << unreadable;
 }
 
 void tst_CxImageDCM::refusedFilesReturnZero()
 {
     QFETCH(QString, kind);
+    QFETCH(QString, failure);
     const QString path = kind.isEmpty() ? QString() : m_dir.filePath(QStringLiteral("refused-") + kind + QStringLiteral(".dcm"));
     const ImageRecipe single = SmallRecipe(ImagePreset::Ct);
     const ImageRecipe multi = SmallRecipe(ImagePreset::MultiFrameColour);
@@ -719,10 +756,13 @@ void tst_CxImageDCM::refusedFilesReturnZero()
         QCOMPARE(WriteTruncated(single, path), QString());
     else if (kind == "not-dicom")
         QCOMPARE(WriteNotDicom(path), QString());
+    else if (kind == "mpeg2")
+        QVERIFY(StampTransferSyntax(Write(single, Syntax::JpegLossless, QStringLiteral("to-stamp")), "1.2.840.10008.1.2.4.100", path));
 
     CxImageDCM dicom;
     QList<CxImage*> images;
     QCOMPARE(dicom.LoadDCM(kind.isEmpty() ? nullptr : QFile::encodeName(path).constData(), &images, FALSE), 0);
+    QCOMPARE(dicom.GetLoadFailure(), failure);
     QVERIFY(images.isEmpty());
     QVERIFY(dicom.GetFrameCount() <= 0);
     QVERIFY(!dicom.WindowLevelling(400, 40));
@@ -738,6 +778,7 @@ void tst_CxImageDCM::refusedFilesReturnZero()
     const QString good = Write(single, Syntax::ExplicitLittle, QStringLiteral("after-refusal"));
     QCOMPARE(dicom.LoadDCM(QFile::encodeName(good).constData(), &images, FALSE), 1);
     QCOMPARE(images.size(), 1);
+    QCOMPARE(dicom.GetLoadFailure(), QString());
     qDeleteAll(images);
 }
 

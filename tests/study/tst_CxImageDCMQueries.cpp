@@ -145,15 +145,21 @@ void tst_CxImageDCMQueries::textQueries_data()
     QTest::newRow("accession") << "GetAccessionNo" << 0x00080050 << "A77" << "A77";
     QTest::newRow("institution") << "GetStudyInstitutionName" << 0x00080080 << "North Clinic" << "North Clinic";
     QTest::newRow("study date") << "GetStudyDate" << 0x00080020 << "20110803" << "03-08-2011";
-    QTest::newRow("study date, year only") << "GetStudyDate" << 0x00080020 << "2011" << "--2011";
-    QTest::newRow("study date, year and month") << "GetStudyDate" << 0x00080020 << "201108" << "-08-2011";
+    QTest::newRow("study date, dotted") << "GetStudyDate" << 0x00080020 << "1999.05.24" << "24-05-1999";
+    QTest::newRow("study date, year only") << "GetStudyDate" << 0x00080020 << "2011" << "";
+    QTest::newRow("study date, no date") << "GetStudyDate" << 0x00080020 << "5.-.0-19" << "";
     QTest::newRow("birth date") << "GetPatientBirthDate" << 0x00100030 << "19650314" << "14-03-1965";
+    QTest::newRow("birth date, dotted") << "GetPatientBirthDate" << 0x00100030 << "1965.03.14" << "14-03-1965";
     QTest::newRow("content date") << "GetContentDate" << 0x00080023 << "19991231" << "31-12-1999";
+    QTest::newRow("content date, dotted") << "GetContentDate" << 0x00080023 << "1999.12.31" << "31-12-1999";
     QTest::newRow("study time") << "GetStudyTime" << 0x00080030 << "123045" << "12:30:45";
     QTest::newRow("study time, fraction") << "GetStudyTime" << 0x00080030 << "123045.5" << "12:30:45";
-    QTest::newRow("study time, hours and minutes") << "GetStudyTime" << 0x00080030 << "1230" << "12:30:";
-    QTest::newRow("study time, hours") << "GetStudyTime" << 0x00080030 << "07" << "07::";
+    QTest::newRow("study time, hours and minutes") << "GetStudyTime" << 0x00080030 << "1230" << "12:30:00";
+    QTest::newRow("study time, hours") << "GetStudyTime" << 0x00080030 << "07" << "07:00:00";
+    QTest::newRow("study time, colons") << "GetStudyTime" << 0x00080030 << "11:42:21" << "11:42:21";
+    QTest::newRow("study time, no time") << "GetStudyTime" << 0x00080030 << "11::4:2:" << "";
     QTest::newRow("content time") << "GetContentTime" << 0x00080033 << "235959.999" << "23:59:59";
+    QTest::newRow("content time, colons") << "GetContentTime" << 0x00080033 << "23:59:59.5" << "23:59:59";
 }
 
 void tst_CxImageDCMQueries::textQueries()

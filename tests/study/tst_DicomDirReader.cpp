@@ -108,16 +108,25 @@ private slots:
             Nth(dir, "PATIENT", 1).Set(DCM_PatientName, "^Rick=IDEO^X");
             return dir;
         }) << QList<QStringList>{kJaneChest, kJaneHand, {"3", "P002", "Rick", "US", "--", "Abdomen", "01/01/2022 08:00:00", "Rick-P002"}};
-        QTest::newRow("date without time, no date, short date") << MakeDir([] {
+        QTest::newRow("date without time, no date, older forms") << MakeDir([] {
             HandDicomDir dir = Sample();
             Nth(dir, "STUDY", 0).Remove(DCM_StudyTime);
             Nth(dir, "STUDY", 1).Remove(DCM_StudyDate);
-            Nth(dir, "STUDY", 2).Set(DCM_StudyDate, "202201");
-            Nth(dir, "STUDY", 2).Set(DCM_StudyTime, "0815");
+            Nth(dir, "STUDY", 2).Set(DCM_StudyDate, "2022.01.15");
+            Nth(dir, "STUDY", 2).Set(DCM_StudyTime, "08:15");
             return dir;
         }) << QList<QStringList>{{"1", "P001", "DOE, JANE", "CT", "ACC1", "CT chest", "05/03/2024 ", "DOE, JANE-P001"},
                                  {"2", "P001", "DOE, JANE", "CR", "--", "Hand", "--", "DOE, JANE-P001"},
-                                 {"3", "P002", "ROE, RICHARD M", "US", "--", "Abdomen", "/01/2022 08:15:", "ROE, RICHARD M-P002"}};
+                                 {"3", "P002", "ROE, RICHARD M", "US", "--", "Abdomen", "15/01/2022 08:15:00", "ROE, RICHARD M-P002"}};
+        // A value that is no date counts as none; a time that is no time shows nothing
+        QTest::newRow("no date, no time") << MakeDir([] {
+            HandDicomDir dir = Sample();
+            Nth(dir, "STUDY", 0).Set(DCM_StudyTime, "14::3:0:");
+            Nth(dir, "STUDY", 1).Set(DCM_StudyDate, "2023");
+            return dir;
+        }) << QList<QStringList>{{"1", "P001", "DOE, JANE", "CT", "ACC1", "CT chest", "05/03/2024 ", "DOE, JANE-P001"},
+                                 {"2", "P001", "DOE, JANE", "CR", "--", "Hand", "--", "DOE, JANE-P001"},
+                                 kRichard};
         QTest::newRow("empty accession and description") << MakeDir([] {
             HandDicomDir dir = Sample();
             Nth(dir, "STUDY", 0).Set(DCM_AccessionNumber, "");
@@ -143,6 +152,18 @@ private slots:
         QTest::newRow("patient with lower offset 0") << MakeDir([] {
             HandDicomDir dir = Sample();
             Nth(dir, "PATIENT", 1).lower = -1;
+            return dir;
+        }) << QList<QStringList>{kJaneChest, kJaneHand, {"3", "--", "--", "US", "--", "Abdomen", "01/01/2022 08:00:00", ""}};
+        // Two patients' chains reach one study: it is the first patient's; the study only
+        // the second chain skipped belongs to nobody
+        QTest::newRow("two patients reach one study") << MakeDir([] {
+            HandDicomDir dir = Sample();
+            Nth(dir, "PATIENT", 1).lower = IndexOf(dir, "STUDY", 1);
+            return dir;
+        }) << QList<QStringList>{kJaneChest, kJaneHand, {"3", "--", "--", "US", "--", "Abdomen", "01/01/2022 08:00:00", ""}};
+        QTest::newRow("two patients reach one study, breadth-first") << MakeDir([] {
+            HandDicomDir dir = Sample(RecordOrder::BreadthFirst);
+            Nth(dir, "PATIENT", 1).lower = IndexOf(dir, "STUDY", 1);
             return dir;
         }) << QList<QStringList>{kJaneChest, kJaneHand, {"3", "--", "--", "US", "--", "Abdomen", "01/01/2022 08:00:00", ""}};
     }
@@ -388,7 +409,8 @@ private slots:
         QTest::addColumn<QString>("dateText");
         QTest::addColumn<QString>("timeText");
         QTest::newRow("full") << "20240305" << "143000.123" << "05/03/2024" << "14:30:00";
-        QTest::newRow("short") << "2024" << "14" << "//2024" << "14::";
+        QTest::newRow("older forms") << "2024.03.05" << "14:30" << "05/03/2024" << "14:30:00";
+        QTest::newRow("no date, hours only") << "2024" << "14" << "" << "14:00:00";
         QTest::newRow("empty") << "" << "" << "" << "";
     }
     void dateAndTime()

@@ -121,6 +121,7 @@ private slots:
     void loadsSeriesIntoViews();
     void selectsOneViewOfTheGrid();
     void showsCtStudyInTwoByTwoSeriesLayout();
+    void goesOnPastAnImageWithoutPicture();
 
 private:
     std::unique_ptr<DicomCodecs> m_codecs;
@@ -242,6 +243,9 @@ void tst_CMyFrameWnd::buildsPanesPerCommand()
     ViewerTestStudy study(m_dir.path());
     FillStudy(study);
     GridUnderTest grid;
+    // The view area differs from the frame's client: each layout takes its own
+    theApp.m_nViewAreaWidth = 760;
+    theApp.m_nViewAreaHeight = 560;
     ShowNewStudy(grid.frame, study.SeriesKeys(), mode);
     QVERIFY(grid.frame->OnCommand(command));
     QCoreApplication::processEvents();
@@ -594,6 +598,35 @@ void tst_CMyFrameWnd::showsCtStudyInTwoByTwoSeriesLayout()
     const QString folder = qEnvironmentVariable("ORVANE_TEST_OUTPUT", QDir::tempPath());
     QVERIFY(QDir().mkpath(folder));
     QVERIFY(window.save(QDir(folder).filePath(QStringLiteral("CMyFrameWnd-ct-2x2-series.png"))));
+}
+
+// A refused image in the middle of a series: its pane says why, the others show their pictures
+void tst_CMyFrameWnd::goesOnPastAnImageWithoutPicture()
+{
+    ViewerTestStudy study(m_dir.path());
+    CSeriesInfo* series = study.AddSeries("US");
+    for (int i = 0; i < 3; ++i) {
+        ImageRecipe recipe = Preset(ImagePreset::Ct);
+        recipe.columns = 40;
+        recipe.rows = 30;
+        QVERIFY(study.AddImage(series, recipe, i == 1 ? Syntax::Jpeg2000 : Syntax::ExplicitLittle));
+    }
+    GridUnderTest grid;
+    ShowNewStudy(grid.frame, study.SeriesKeys(), 2);
+    QVERIFY(grid.frame->GetSingleView()->HasPicture());
+    QVERIFY(grid.frame->OnCommand(ID_FRAME_LAYOUT1X3));
+    QCoreApplication::processEvents();
+    const std::vector<CVantrelView*> panes = grid.frame->GetPanes();
+    QCOMPARE(panes.size(), std::size_t(3));
+    for (int i = 0; i < 3; ++i) {
+        QCOMPARE(panes[std::size_t(i)]->m_pImage, series->GetImageAt(i));
+        QCOMPARE(panes[std::size_t(i)]->HasPicture(), i != 1);
+        QCOMPARE(panes[std::size_t(i)]->NoPictureText(), i == 1 ? QStringLiteral("JPEG 2000 images are not shown") : QString());
+        QCOMPARE(panes[std::size_t(i)]->m_strImageText, QStringLiteral("Image  %1/3").arg(i + 1));
+    }
+    QVERIFY(panes[2]->m_pDisplayImage && panes[2]->m_pDisplayImage->IsValid());
+    QVERIFY(panes[1]->m_strWindowWidthText.isEmpty());
+    QCOMPARE(panes[2]->m_strWindowWidthText, QStringLiteral("WW = 400"));
 }
 
 QTEST_MAIN(tst_CMyFrameWnd)

@@ -3,6 +3,8 @@
 #include <QtTest>
 
 // std
+#include <algorithm>
+#include <climits>
 #include <memory>
 
 // Orvane
@@ -87,6 +89,17 @@ void ShowImage(CVantrelView& view, ViewerTestStudy& study, CImageInfo* image)
     view.CenterImageInView();
 }
 
+// The file rendered at (width, centre) by a DICOM object of its own; null when it can't be
+std::unique_ptr<CxImage> ReferenceRender(const QString& path, int width, int centre)
+{
+    CxImageDCM reference;
+    QList<CxImage*> images;
+    if (reference.LoadDCM(QFile::encodeName(path).constData(), &images, FALSE) != 1)
+        return nullptr;
+    qDeleteAll(images);
+    return std::unique_ptr<CxImage>(reference.WindowLevelling(width, centre));
+}
+
 } // namespace
 
 class tst_CVantrelView : public QObject
@@ -113,8 +126,15 @@ private slots:
 
     void reducesLargeImageWhileHeld();
     void neverReducesAnEightHundredSide();
+    void oneBitImageKeepsBothLevelsAfterPressAndRelease();
+    void storedWidthZeroShowsTheValueRangeWindow();
+    void rendersWindowPastTheIntRange();
+    void showsWhyAnImageHasNoPicture_data();
+    void showsWhyAnImageHasNoPicture();
 
+    void fillsOverlayTexts_data();
     void fillsOverlayTexts();
+    void hidesTheCornerTextsWithTheHeaderSwitch();
     void drawsScalesFromBothSpacings();
     void drawsNoScales_data();
     void drawsNoScales();
@@ -282,11 +302,7 @@ void tst_CVantrelView::rendersWidthZeroAsOne()
     auto view = NewView(QSize(300, 300));
     ShowImage(*view, study, image);
     view->RenderWithWindowLevel(0, 40);
-    CxImageDCM reference;
-    QList<CxImage*> images;
-    QCOMPARE(reference.LoadDCM(QFile::encodeName(image->m_strFilePath).constData(), &images, FALSE), 1);
-    qDeleteAll(images);
-    std::unique_ptr<CxImage> expected(reference.WindowLevelling(1, 40));
+    const std::unique_ptr<CxImage> expected = ReferenceRender(image->m_strFilePath, 1, 40);
     QVERIFY(expected);
     QCOMPARE(view->m_pDisplayImage->GetQImage(), expected->GetQImage());
 }
@@ -474,8 +490,168 @@ void tst_CVantrelView::neverReducesAnEightHundredSide()
     QCOMPARE(view->m_pDisplayImage->GetWidth(), DWORD(800));
 }
 
+void tst_CVantrelView::oneBitImageKeepsBothLevelsAfterPressAndRelease()
+{
+    // A segmentation: 1 bit, window 0.5 / 1 (one level black, the other white)
+    ImageRecipe recipe = Small(ImagePreset::Grey8, 40, 30);
+    recipe.bitsAllocated = 1;
+    recipe.bitsStored = 1;
+    recipe.minStored = 0;
+    recipe.maxStored = 1;
+    recipe.windowCenter = "0.5";
+    recipe.windowWidth = "1";
+    ViewerTestStudy study(m_dir.path());
+    CImageInfo* image = study.AddImage(study.AddSeries("SEG"), recipe);
+    QVERIFY(image);
+    auto view = NewView(QSize(300, 300));
+    ShowImage(*view, study, image);
+    QCOMPARE(view->GetDocument()->m_fWindowWidth, 1.0f);
+    QCOMPARE(view->GetDocument()->m_fWindowCenter, 0.5f);
+    const auto showsLevels = [&](const char* when) {
+        const QImage& shown = view->m_pDisplayImage->GetQImage();
+        int levels[2] = {0, 0};
+        for (int y = 0; y < recipe.rows; ++y)
+            for (int x = 0; x < recipe.columns; ++x) {
+                const int stored = StoredValue(recipe, 0, x, y);
+                ++levels[stored];
+                if (qGray(shown.pixel(x, y)) != stored * 255) {
+                    qWarning("%s: (%d, %d) stored %d shows %d", when, x, y, stored, qGray(shown.pixel(x, y)));
+                    return false;
+                }
+            }
+        return levels[0] > 0 && levels[1] > 0;
+    };
+    QVERIFY(showsLevels("loaded"));
+    // What a press and a release over the view run (the re-render at the document's window)
+    view->UseReducedImage();
+    view->RestoreFullImage();
+    QVERIFY(showsLevels("after the release"));
+}
+
+void tst_CVantrelView::storedWidthZeroShowsTheValueRangeWindow()
+{
+    ImageRecipe recipe = Small(ImagePreset::Mr);
+    recipe.bitsStored = 12;
+    recipe.minStored = 100;
+    recipe.maxStored = 3100;
+    recipe.windowCenter = "0";
+    recipe.windowWidth = "0";
+    ViewerTestStudy study(m_dir.path());
+    CImageInfo* image = study.AddImage(study.AddSeries("MR"), recipe);
+    auto view = NewView(QSize(300, 300));
+    ShowImage(*view, study, image);
+    QCOMPARE(view->GetDocument()->m_fWindowWidth, 3000.0f);
+    QCOMPARE(view->GetDocument()->m_fWindowCenter, 1600.0f);
+    QCOMPARE(view->m_strWindowWidthText, QStringLiteral("WW = 3000"));
+    QCOMPARE(view->m_strWindowLevelText, QStringLiteral("WL = 1600"));
+    // Not a flat grey: the ramp runs from black to white
+    const QImage& shown = view->m_pDisplayImage->GetQImage();
+    int darkest = 255;
+    int lightest = 0;
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x) {
+            darkest = std::min(darkest, qGray(shown.pixel(x, y)));
+            lightest = std::max(lightest, qGray(shown.pixel(x, y)));
+        }
+    QCOMPARE(darkest, 0);
+    QCOMPARE(lightest, 255);
+}
+
+void tst_CVantrelView::rendersWindowPastTheIntRange()
+{
+    // Values in the hundreds of billions after the rescale; a window wider than an int holds
+    ImageRecipe recipe = Small(ImagePreset::Mr);
+    recipe.rescaleSlope = 250000000.5;
+    recipe.windowCenter = "5e11";
+    recipe.windowWidth = "1e12";
+    ViewerTestStudy study(m_dir.path());
+    CImageInfo* image = study.AddImage(study.AddSeries("MR"), recipe);
+    auto view = NewView(QSize(300, 300));
+    ShowImage(*view, study, image);
+    QCOMPARE(view->GetDocument()->m_fWindowWidth, 1e12f);
+    QCOMPARE(view->m_strWindowWidthText, QStringLiteral("WW = 2147483647"));
+    view->UseReducedImage();
+    view->RestoreFullImage();
+    // Rendered at the nearest window whole numbers hold, not at a wrapped one
+    QVERIFY(view->m_pDisplayImage && view->m_pDisplayImage->IsValid());
+    const std::unique_ptr<CxImage> expected = ReferenceRender(image->m_strFilePath, INT_MAX, INT_MAX);
+    QVERIFY(expected);
+    QCOMPARE(view->m_pDisplayImage->GetQImage(), expected->GetQImage());
+    QCOMPARE(qGray(expected->GetQImage().pixel(0, 0)), 0); // the lowest values stay black
+}
+
+void tst_CVantrelView::showsWhyAnImageHasNoPicture_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("failure");
+    QTest::newRow("JPEG 2000") << "jpeg-2000" << "JPEG 2000 images are not shown";
+    QTest::newRow("JPEG-LS") << "jpeg-ls" << "JPEG-LS images are not shown";
+    QTest::newRow("JPEG processes 3 and 5") << "jpeg-3-5" << "JPEG Extended (processes 3 and 5) images are not shown";
+    QTest::newRow("damaged pixel data") << "truncated" << "The pixel data could not be read";
+}
+
+void tst_CVantrelView::showsWhyAnImageHasNoPicture()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, failure);
+    const ImageRecipe recipe = Small(ImagePreset::Ct, 100, 50);
+    ViewerTestStudy study(m_dir.path());
+    CSeriesInfo* series = study.AddSeries("CT");
+    CImageInfo* image = nullptr;
+    if (kind == "truncated") {
+        const QString path = m_dir.filePath(QStringLiteral("truncated-view.dcm"));
+        QCOMPARE(WriteTruncated(recipe, path), QString());
+        image = study.AddRecord(series, path, "1.2.3.4.5");
+    } else {
+        image = study.AddImage(series, recipe, kind == "jpeg-2000" ? Syntax::Jpeg2000 : kind == "jpeg-ls" ? Syntax::JpegLs
+                                                                                                           : Syntax::JpegExtended35);
+    }
+    QVERIFY(image);
+    auto view = NewView(QSize(400, 400));
+    ShowImage(*view, study, image);
+    view->DrawImageInfoOverlay();
+
+    QVERIFY(!view->HasPicture());
+    QCOMPARE(view->NoPictureText(), failure);
+    // The patient and study texts stay; no window is named
+    QCOMPARE(view->m_strPatientName, QStringLiteral("Phantom, Anna Maria"));
+    QCOMPARE(view->m_strSeriesText, QStringLiteral("Series  1/1"));
+    QCOMPARE(view->m_strImageText, QStringLiteral("Image  1/1"));
+    QCOMPARE(view->m_strModality, QStringLiteral("CT"));
+    QVERIFY(view->m_strWindowWidthText.isEmpty());
+    QVERIFY(view->m_strWindowLevelText.isEmpty());
+    // No pixel tools
+    g_bProbeMode = 1;
+    QVERIFY(!view->IsProbeAvailable());
+    QCOMPARE(view->GetPixelValue(CDoublePoint(10.0, 10.0)), 0.0);
+    view->UseReducedImage();
+    view->RestoreFullImage();
+    view->RenderWithWindowLevel(400, 40);
+    QVERIFY(!view->HasPicture());
+
+    // The line is drawn in the middle; no scales (a CT image of 16 bits would have them)
+    const QImage shot = view->grab().toImage();
+    QVERIFY(CountIf(shot, QRect(2, 180, 396, 40), IsGreen) > 0);
+    QCOMPARE(CountIf(shot, QRect(20, 110, 30, 60), IsGreen), 0);
+    QCOMPARE(CountIf(shot, QRect(110, 20, 180, 30), IsGreen), 0);
+    QVERIFY(CountIf(shot, QRect(2, 2, 190, 40), IsGreen) > 0); // "Pat Name : ..."
+}
+
+void tst_CVantrelView::fillsOverlayTexts_data()
+{
+    QTest::addColumn<QString>("contentDate");
+    QTest::addColumn<QString>("contentTime");
+    QTest::addColumn<QString>("dateTime");
+    QTest::newRow("no content date: the study's") << "" << "" << "05-03-2024 14:30:00";
+    QTest::newRow("own content date") << "20240306" << "091500" << "06-03-2024 09:15:00";
+    QTest::newRow("own content date, older forms") << "2024.03.06" << "09:15" << "06-03-2024 09:15:00";
+}
+
 void tst_CVantrelView::fillsOverlayTexts()
 {
+    QFETCH(QString, contentDate);
+    QFETCH(QString, contentTime);
+    QFETCH(QString, dateTime);
     ViewerTestStudy study(m_dir.path());
     CSeriesInfo* first = study.AddSeries("CT");
     CSeriesInfo* second = study.AddSeries("CT");
@@ -483,8 +659,8 @@ void tst_CVantrelView::fillsOverlayTexts()
     ImageRecipe recipe = Small(ImagePreset::Ct);
     recipe.patientName = "";
     recipe.patientSex = "";
-    recipe.contentDate = "";
-    recipe.contentTime = "";
+    recipe.contentDate = contentDate.toStdString();
+    recipe.contentTime = contentTime.toStdString();
     recipe.studyDate = "20240305";
     recipe.studyTime = "143000.25";
     recipe.accessionNumber = "ACC9";
@@ -495,7 +671,7 @@ void tst_CVantrelView::fillsOverlayTexts()
     view->DrawImageInfoOverlay();
     QCOMPARE(view->m_strPatientName, QStringLiteral("Data Unavailable"));
     QCOMPARE(view->m_strSex, QStringLiteral("Data Unavailable"));
-    QCOMPARE(view->m_strDateTime, QStringLiteral("05-03-2024 14:30:00"));
+    QCOMPARE(view->m_strDateTime, dateTime);
     QCOMPARE(view->m_strStudyText, QStringLiteral("Study : 1"));
     QCOMPARE(view->m_strSeriesText, QStringLiteral("Series  2/2"));
     QCOMPARE(view->m_strImageText, QStringLiteral("Image  2/2"));
@@ -503,6 +679,29 @@ void tst_CVantrelView::fillsOverlayTexts()
     QCOMPARE(view->m_strAccessionNo, QStringLiteral("ACC9"));
     QCOMPARE(view->m_strModality, QStringLiteral("CT"));
     QCOMPARE(view->m_bPixelSpacingKnown, BYTE(1));
+}
+
+void tst_CVantrelView::hidesTheCornerTextsWithTheHeaderSwitch()
+{
+    // An 8-bit image draws no scales; fitted into the middle band, it leaves the corners black
+    ViewerTestStudy study(m_dir.path());
+    CImageInfo* image = study.AddImage(study.AddSeries("OT"), Small(ImagePreset::Grey8, 100, 50));
+    auto view = NewView(QSize(400, 400));
+    ShowImage(*view, study, image);
+    view->DrawImageInfoOverlay();
+    view->m_bSelected = 0;
+    QCOMPARE(view->m_ptPanOffset, QPoint(0, 100));
+    const QRect corners[] = {QRect(2, 2, 190, 95), QRect(208, 2, 190, 95), QRect(2, 303, 190, 95), QRect(208, 303, 190, 95)};
+    g_bHeaderInfoHidden = 0;
+    const QImage shown = view->grab().toImage();
+    g_bHeaderInfoHidden = 1;
+    const QImage hidden = view->grab().toImage();
+    for (const QRect& corner : corners) {
+        QVERIFY(CountIf(shown, corner, IsGreen) > 0);
+        QCOMPARE(CountIf(hidden, corner, NotBlack), 0);
+    }
+    // The picture stays
+    QCOMPARE(hidden.copy(QRect(0, 100, 400, 200)), shown.copy(QRect(0, 100, 400, 200)));
 }
 
 void tst_CVantrelView::drawsScalesFromBothSpacings()

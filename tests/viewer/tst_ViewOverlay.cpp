@@ -68,6 +68,7 @@ private slots:
     void leftOutBottomLinesTakeNoRoom();
     void topLinesKeepTheirPlace();
     void showsFrameLineForMultiFrameOnly();
+    void centresWhyThereIsNoPicture();
     void showsLoadingTextOnlyWithBothFlags_data();
     void showsLoadingTextOnlyWithBothFlags();
 };
@@ -222,6 +223,24 @@ void tst_ViewOverlay::showsFrameLineForMultiFrameOnly()
     QCOMPARE(Find(multi, "Frame: ").y, h + 50);
     QCOMPARE(Find(multi, "Frame: ").x, right);
     QCOMPARE(Find(multi, "Study : ").x, right);
+}
+
+void tst_ViewOverlay::centresWhyThereIsNoPicture()
+{
+    Texts t = FullTexts();
+    t.strNoPictureText = QStringLiteral("JPEG 2000 images are not shown");
+    const std::vector<Line> lines = Layout(t, false, kWidth, kHeight, QFont(), kMetrics);
+    const Line centre = Find(lines, t.strNoPictureText);
+    QCOMPARE(centre.x, (kWidth - W(t.strNoPictureText)) / 2);
+    QCOMPARE(centre.y, (kHeight - h) / 2);
+    // No window over no picture; the patient, study and image texts stay where they were
+    QCOMPARE(Find(lines, "WW = ").y, -1);
+    QCOMPARE(Find(lines, "WL = ").y, -1);
+    QCOMPARE(Find(lines, "Ser Desc : ").y, kHeight - 5 - h);
+    const std::vector<Line> withPicture = Layout(FullTexts(), false, kWidth, kHeight, QFont(), kMetrics);
+    for (const char* start : {"Pat Name : ", "Pat ID : ", "Study : ", "Image  ", "Date Time : ", "Modality : "})
+        QCOMPARE(Find(lines, start).y, Find(withPicture, start).y);
+    QCOMPARE(lines.size(), withPicture.size() - 1);
 }
 
 void tst_ViewOverlay::showsLoadingTextOnlyWithBothFlags_data()

@@ -49,7 +49,7 @@ void CPresentationStateImport::LoadPresentationState(const char* path, CImageInf
     for (const CPresentationStateHandler::SeriesWindow& window : result.windows) {
         if (window.nSeries < 0 || window.nSeries >= int(m_series.size()))
             continue;
-
+        m_series[size_t(window.nSeries)]->SetWindowChanged(TRUE);
         m_series[size_t(window.nSeries)]->SetWindow(window.fWidth, window.fCentre);
     }
 }

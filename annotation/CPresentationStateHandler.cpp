@@ -16,7 +16,7 @@
 // std
 #include <algorithm>
 #include <cmath>
-#include <cstring>
+#include <set>
 #include <functional>
 #include <string>
 #include <unordered_set>
@@ -99,43 +99,42 @@ public:
             if (m_reader.getImageReference(i, study, series, sopClass, instance, frames, aeTitle, filesetId, filesetUid).good())
                 m_referenced.insert(instance.c_str());
         }
+        for (size_t i = 0; i < m_reader.getNumberOfGraphicLayers(); ++i)
+            if (const char* layer = m_reader.getGraphicLayerName(i))
+                m_layers.insert(layer);
         m_bConvert = m_charset.selectCharacterSet(dataset).good();
         return true;
     }
 
-    /// Whether the state's Referenced Series Sequence lists the image.
-    bool References(const std::string& uid) const { return m_referenced.count(uid) != 0; }
+    /// The image the next questions are about, as the views key it.
+    void SelectImage(const QString& key) { m_uid = Latin1(key); }
 
-    /// Whether a graphic layer of exactly that name exists (the first of several counts).
-    bool HasLayer(const char* name)
-    {
-        for (size_t i = 0; i < m_reader.getNumberOfGraphicLayers(); ++i) {
-            const char* layer = m_reader.getGraphicLayerName(i);
-            if (layer && std::strcmp(layer, name) == 0)
-                return true;
-        }
-        return false;
-    }
+    /// Whether the state's Referenced Series Sequence lists the selected image.
+    bool ReferencesImage() const { return !m_uid.empty() && m_referenced.count(m_uid) != 0; }
 
-    /// The graphic objects of every annotation on the layer for the image's first frame.
-    std::vector<DVPSGraphicObject*> Graphics(const char* layer, const std::string& uid)
+    /// Whether a graphic layer of exactly that name exists. Objects are asked for by layer
+    /// name, so a name the layer list holds twice is read once.
+    bool HasLayer(const char* name) const { return m_layers.count(name) != 0; }
+
+    /// The graphic objects of every annotation on the layer for the selected image's first frame.
+    std::vector<DVPSGraphicObject*> Graphics(const char* layer)
     {
         std::vector<DVPSGraphicObject*> objects;
         DVPSGraphicAnnotation_PList& list = m_reader.Annotations();
-        const size_t count = list.getNumberOfGraphicObjects(layer, uid.c_str(), kFrame);
+        const size_t count = list.getNumberOfGraphicObjects(layer, m_uid.c_str(), kFrame);
         for (size_t i = 0; i < count; ++i)
-            if (DVPSGraphicObject* object = list.getGraphicObject(layer, uid.c_str(), kFrame, i))
+            if (DVPSGraphicObject* object = list.getGraphicObject(layer, m_uid.c_str(), kFrame, i))
                 objects.push_back(object);
         return objects;
     }
 
-    std::vector<DVPSTextObject*> Texts(const char* layer, const std::string& uid)
+    std::vector<DVPSTextObject*> Texts(const char* layer)
     {
         std::vector<DVPSTextObject*> objects;
         DVPSGraphicAnnotation_PList& list = m_reader.Annotations();
-        const size_t count = list.getNumberOfTextObjects(layer, uid.c_str(), kFrame);
+        const size_t count = list.getNumberOfTextObjects(layer, m_uid.c_str(), kFrame);
         for (size_t i = 0; i < count; ++i)
-            if (DVPSTextObject* object = list.getTextObject(layer, uid.c_str(), kFrame, i))
+            if (DVPSTextObject* object = list.getTextObject(layer, m_uid.c_str(), kFrame, i))
                 objects.push_back(object);
         return objects;
     }
@@ -157,6 +156,8 @@ public:
 private:
     AnnotationReader m_reader;
     std::unordered_set<std::string> m_referenced;
+    std::set<std::string, std::less<>> m_layers;
+    std::string m_uid;
     DcmSpecificCharacterSet m_charset;
     bool m_bConvert = false;
 };
@@ -229,7 +230,7 @@ void ImportPointLayer(CPresentationStateHandler::State& state, const char* layer
     if (!state.HasLayer(layer))
         return;
     std::vector<CDoublePoint> points;
-    for (DVPSGraphicObject* object : state.Graphics(layer, Latin1(image.strKey))) {
+    for (DVPSGraphicObject* object : state.Graphics(layer)) {
         if (!ReadPoints(*object, count, image, points))
             continue;
         AddShape([&] { return make(points); }, image, tag, result);
@@ -299,7 +300,8 @@ CPresentationStateHandler::Result CPresentationStateHandler::ApplyPresentationSt
         return result;
     for (const ImageDescription& image : images) {
         // Annotations without image references apply to the state's images, not to any image
-        if (image.strKey.isEmpty() || !state.References(Latin1(image.strKey)))
+        state.SelectImage(image.strKey);
+        if (!state.ReferencesImage())
             continue;
         ImportLinearLayer(state, image, tag, pTextFont, result);
         ImportAngleLayer(state, image, tag, result);
@@ -346,7 +348,7 @@ void CPresentationStateHandler::ImportTextLayer(State& state, const ImageDescrip
     const char* const layer = "TEXT";
     if (!state.HasLayer(layer))
         return;
-    for (DVPSTextObject* object : state.Texts(layer, Latin1(image.strKey))) {
+    for (DVPSTextObject* object : state.Texts(layer)) {
         CDoublePoint start, end;
         if (object->haveBoundingBox()) {
             const DVPSannotationUnit units = object->getBoundingBoxAnnotationUnits();
@@ -393,7 +395,7 @@ void CPresentationStateHandler::ImportWindowCenterLayer(State& state, const Imag
     const char* const layer = "WINDOWCENTER";
     if (!state.HasLayer(layer))
         return;
-    for (DVPSGraphicObject* object : state.Graphics(layer, Latin1(image.strKey))) {
+    for (DVPSGraphicObject* object : state.Graphics(layer)) {
         // The point is a window, width first: neither a position nor scaled
         Float32 width = 0, centre = 0;
         if (object->getNumberOfPoints() < 1 || object->getPoint(0, width, centre).bad())

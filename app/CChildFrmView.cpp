@@ -40,16 +40,24 @@ bool CChildFrmView::Create(CDocument* document)
 QWidget* CChildFrmView::CreatePane(PaneKind kind, QWidget* parent)
 {
     switch (kind) {
-    case PaneKind::Thumbnails:
-        return new CThumbNailLeft(parent);
+    case PaneKind::Thumbnails: {
+        auto* thumbnails = new CThumbNailLeft(parent);
+        thumbnails->OnInitialUpdate();
+        return thumbnails;
+    }
     case PaneKind::ViewGrid: {
         // The document the frame was made for goes to the grid's first view
         auto* grid = new CMyFrameWnd(parent);
         grid->OnCreateClient(qobject_cast<CVantrelDoc*>(m_pDocument));
         return grid;
     }
-    case PaneKind::ToolBar:
-        return new CToolView(parent);
+    case PaneKind::ToolBar: {
+        // Its first update lays the buttons out from the pane sizes stored above and makes
+        // window/level the tool
+        auto* toolBar = new CToolView(parent);
+        toolBar->OnInitialUpdate();
+        return toolBar;
+    }
     }
     return nullptr;
 }

@@ -18,6 +18,13 @@ using COLORREF = std::uint32_t; ///< 0x00BBGGRR
 #define FALSE 0
 #endif
 
+// Key and button flags of a mouse message (which buttons and keys are held)
+constexpr UINT MK_LBUTTON = 0x0001;
+constexpr UINT MK_RBUTTON = 0x0002;
+constexpr UINT MK_SHIFT = 0x0004;
+constexpr UINT MK_CONTROL = 0x0008;
+constexpr UINT MK_MBUTTON = 0x0010;
+
 constexpr COLORREF RGB(int r, int g, int b)
 {
     return COLORREF(BYTE(r)) | (COLORREF(BYTE(g)) << 8) | (COLORREF(BYTE(b)) << 16);

@@ -4,6 +4,26 @@
 // Commands
 constexpr int IDC_BTN_PLAYCINENEW = 1114;
 constexpr int IDC_BTN_RESET = 1142;
+
+// The tool bar's buttons (IDC_BTN_RESET above)
+constexpr int IDC_BTN_EXIT = 1005;
+constexpr int IDC_BTN_CINE = 1006;
+constexpr int IDC_BTN_ZOOM = 1135;
+constexpr int IDC_BTN_PAN = 1138;
+constexpr int IDC_BTN_INVERT = 1141;
+constexpr int IDC_BTN_MAGNIFY = 1143;
+constexpr int IDC_BTN_PROBE = 1144;
+constexpr int IDC_BTN_LAYOUT = 1146;
+constexpr int IDC_BTN_ERASETOOLS = 1147;
+constexpr int IDC_BTN_STUDYLIST = 1154;
+constexpr int IDC_BTN_ELLIPSE = 1155;
+constexpr int IDC_BTN_LINEANGLE = 1157;
+constexpr int IDC_BTN_ANNOTATION = 1158;
+constexpr int IDC_BTN_LINEAR = 1245;
+constexpr int IDC_BTN_WINDOWLEVEL = 1246;
+constexpr int IDC_BTN_ORIENTATION = 1278;
+/// The preset menu's "Default" item
+constexpr int ID_WINDOW_PRESET_DEFAULT = 32867;
 constexpr int ID_CALL_VIEWER = 61480;
 constexpr int ID_LOAD_DICOM_IMAGE = 61483;
 

@@ -1,5 +1,8 @@
 #include "toolpanes/CThumbNailLeft.h"
 
+// Orvane
+#include "app/COstrevanApp.h"
+
 CThumbNailLeft::CThumbNailLeft(QWidget* parent)
     : QWidget(parent)
 {
@@ -10,3 +13,8 @@ CThumbNailLeft::CThumbNailLeft(QWidget* parent)
 }
 
 CThumbNailLeft::~CThumbNailLeft() = default;
+
+void CThumbNailLeft::OnInitialUpdate()
+{
+    theApp.m_bThumbThreadRunning = 0;
+}

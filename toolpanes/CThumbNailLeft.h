@@ -14,4 +14,7 @@ class CThumbNailLeft : public QWidget, public IThumbnailRun
 public:
     explicit CThumbNailLeft(QWidget* parent = nullptr);
     ~CThumbNailLeft() override;
+
+    /// The first update, when the child frame has made the pane: no run is in progress.
+    virtual void OnInitialUpdate();
 };

@@ -1,5 +1,11 @@
 #include "toolpanes/ToolState.h"
 
+// Orvane
+#include "app/COstrevanApp.h"
+#include "toolpanes/CToolView.h"
+#include "viewer/CMyFrameWnd.h"
+#include "viewer/CVantrelView.h"
+
 int g_bWindowLevelMode = 0;
 BYTE g_bZoomMode = 0;
 BYTE g_bMagnifierMode = 0;
@@ -25,4 +31,125 @@ void ClearToolState()
     g_nRotationAngle = 0;
     g_nLastImageCommand = 0;
     g_bLayoutPopupShown = g_bErasePopupShown = g_bAnnotPopupShown = 0;
+}
+
+void SetDefaultToolState()
+{
+    ClearToolModes();
+    g_bWindowLevelMode = 1;
+    m_nDrawShape = 0;
+    g_bToolActive = 1;
+}
+
+void ClearToolModes()
+{
+    g_bWindowLevelMode = 0;
+    g_bZoomMode = g_bMagnifierMode = g_bPanMode = g_bEraseMode = g_bProbeMode = 0;
+}
+
+bool IsToolModeOn(ToolMode mode)
+{
+    switch (mode) {
+    case ToolMode::WindowLevel:
+        return g_bWindowLevelMode != 0;
+    case ToolMode::Zoom:
+        return g_bZoomMode != 0;
+    case ToolMode::Magnifier:
+        return g_bMagnifierMode != 0;
+    case ToolMode::Pan:
+        return g_bPanMode != 0;
+    case ToolMode::Erase:
+        return g_bEraseMode != 0;
+    case ToolMode::Probe:
+        return g_bProbeMode != 0;
+    }
+    return false;
+}
+
+bool ToggleToolMode(ToolMode mode)
+{
+    const bool on = !IsToolModeOn(mode);
+    ClearToolModes();
+    m_nDrawShape = 0;
+    switch (mode) {
+    case ToolMode::WindowLevel:
+        g_bWindowLevelMode = on ? 1 : 0;
+        break;
+    case ToolMode::Zoom:
+        g_bZoomMode = on ? 1 : 0;
+        break;
+    case ToolMode::Magnifier:
+        g_bMagnifierMode = on ? 1 : 0;
+        break;
+    case ToolMode::Pan:
+        g_bPanMode = on ? 1 : 0;
+        break;
+    case ToolMode::Erase:
+        // The eraser is no tool of the drags: the active flag stays
+        g_bEraseMode = on ? 1 : 0;
+        return on;
+    case ToolMode::Probe:
+        g_bProbeMode = on ? 1 : 0;
+        m_nDrawShape = on ? PROBE : 0;
+        break;
+    }
+    g_bToolActive = on ? 1 : 0;
+    return on;
+}
+
+bool ToggleDrawingTool(int shape)
+{
+    ClearToolModes();
+    const bool on = m_nDrawShape != shape;
+    m_nDrawShape = on ? shape : 0;
+    g_bToolActive = on ? 1 : 0;
+    return on;
+}
+
+bool IsAnyToolOn()
+{
+    return g_bWindowLevelMode || g_bZoomMode || g_bMagnifierMode || g_bPanMode || g_bEraseMode || g_bProbeMode
+           || m_nDrawShape != 0;
+}
+
+void FallBackToDefaultTool()
+{
+    if (!IsAnyToolOn())
+        SetDefaultToolState();
+}
+
+bool IsToolButtonChecked(int index)
+{
+    switch (index) {
+    case TB_MAGNIFY:
+        return g_bMagnifierMode != 0;
+    case TB_ZOOM:
+        return g_bZoomMode != 0;
+    case TB_PAN:
+        return g_bPanMode != 0;
+    case TB_PROBE:
+        return g_bProbeMode != 0;
+    case TB_WINDOWLEVEL:
+        return g_bWindowLevelMode != 0;
+    case TB_LINEAR:
+        return m_nDrawShape == LINELENGTH;
+    case TB_LINEANGLE:
+        return m_nDrawShape == LINEANGLE;
+    case TB_ELLIPSE:
+        return m_nDrawShape == ELLIPSE;
+    default:
+        return false;
+    }
+}
+
+void SyncToolButtons()
+{
+    if (CToolView* toolBar = CToolView::GetToolBar())
+        toolBar->ShowToolState();
+    if (CMyFrameWnd* grid = theApp.m_pViewGridFrame) {
+        if (CVantrelView* single = grid->GetSingleView())
+            single->UpdateToolCursor();
+        for (CVantrelView* view : grid->GetPanes())
+            view->UpdateToolCursor();
+    }
 }

@@ -4,11 +4,15 @@
 // state of everything the user does in it (tools, zoom and pan, window, orientation, cine,
 // text entry). The source is split by concern: CVantrelView.cpp (life cycle, fitting,
 // rendering, orientation), CVantrelViewLoad.cpp (loading an image), CVantrelViewPaint.cpp
-// (the drawing pipeline and the overlay).
+// (the drawing pipeline and the overlay), CVantrelViewMouse.cpp (pointer input and drawing
+// with the mouse), CVantrelViewOperations.cpp (reset and the operations repeated in the other
+// panes).
 
 // Qt
+#include <QBasicTimer>
 #include <QImage>
 #include <QPointer>
+#include <QRect>
 #include <QSize>
 #include <QString>
 
@@ -20,6 +24,7 @@
 
 // Orvane
 #include "annotation/CDoublePoint.h"
+#include "annotation/CShapeCollection.h"
 #include "platform/CFont.h"
 #include "platform/WinTypes.h"
 #include "viewer/CVantrelDoc.h"
@@ -31,7 +36,6 @@ class CMyFrameWnd;
 class CPatientInfo;
 class CSeriesInfo;
 class CShapeCanvas;
-class CShapeCollection;
 class CStudyInfo;
 class CVantrelDoc;
 class CxImage;
@@ -177,6 +181,71 @@ public:
     void ClearImageMargins();
     /// Ends an in-place text entry. (The text entry comes with its own code.)
     void CloseTextEdit();
+
+    // --- Pointer input and drawing with the mouse (CVantrelViewMouse.cpp) ------------------
+    // Points are client positions of the pane; nFlags are the MK_ flags of the buttons and keys
+    // held, as the events carry them.
+
+    /// A left press: selects the pane (and its thumbnail), starts the stroke of the current
+    /// tool, erases, or hands the press to the magnifier.
+    void OnLButtonDown(UINT nFlags, QPoint point);
+    /// A move, with or without a button: window/level, zoom and pan drags and the rubber band
+    /// of the drawing tools, each only while the left button is held (the angle's second arm
+    /// and the magnifier take moves without a button).
+    void OnMouseMove(UINT nFlags, QPoint point);
+    /// A left release: ends the stroke; a drawing tool makes its shape. A release without a
+    /// press (the second one of a double click) makes nothing.
+    void OnLButtonUp(UINT nFlags, QPoint point);
+    /// The click timer (1031) started by every press: fires once and repaints the pane.
+    void OnTimer(UINT nIDEvent);
+    /// One zoom step of a zoom drag about the image's centre: in with the pointer moving up
+    /// (at least 10 pixels' worth), out with it moving down, never narrower than 150 pixels.
+    void DragZoomIn(const QPoint& current, const QPoint& last);
+    void DragZoomOut(const QPoint& current, const QPoint& last);
+    /// The pointer of the tool state: the arrow unless the left button holds a stroke here.
+    void UpdateToolCursor();
+    /// The index of this view's entry in theApp.m_astrSeriesKeys (its image's for XA, else
+    /// its series' first image's), or -1: the thumbnail of what the view shows.
+    int GetThumbnailIndex() const;
+    /// A client point to image pixels of the shapes: (point - pan offset + scroll position)
+    /// divided by GetShapeZoom(), so also right while the reduced image is shown.
+    CDoublePoint ClientToShapePoint(const CDoublePoint& point) const;
+    /// Every view forgets `pShape` as the shape it is drawing (a half-drawn Cobb angle ends).
+    /// Whoever removes a shape from the grid frame's array calls it before deleting the shape.
+    static void ForgetDrawingShape(const CShapeCollection* pShape);
+
+    // Hooks of the magnifier, which comes with its own code; they do nothing here.
+    /// A press in magnifier mode: the magnifier window is made again over this view and takes
+    /// the press (client point).
+    virtual void OnMagnifierPress(UINT nFlags, QPoint point) { (void)nFlags; (void)point; }
+    /// Every move in magnifier mode, with or without a button (the lens follows a held button).
+    virtual void OnMagnifierMove(UINT nFlags, QPoint point) { (void)nFlags; (void)point; }
+    /// The release that ends a magnifier press.
+    virtual void OnMagnifierRelease(UINT nFlags, QPoint point) { (void)nFlags; (void)point; }
+    /// Hides the magnifier window (the tools other than the magnifier hide the lens).
+    virtual void HideMagnifierWindow() {}
+    // Hook of the in-place text entry, which comes with its own code.
+    /// Opens the text edit over `box` (client pixels) for the text shape waiting in
+    /// m_pDrawingShape, with the view's text font; the edit's end appends the shape.
+    virtual void OpenTextEdit(const QRect& box) { (void)box; }
+
+    // --- Reset and the operations repeated in the other panes (CVantrelViewOperations.cpp) --
+    // Repeated only while the grid shows consecutive images of one series (m_bSeriesLayout
+    // clear) and a grid was laid out; every other pane that exists takes the operation.
+
+    /// Back to the picture as loaded: zoom fitted, no pan, not inverted, unturned, the
+    /// document's bitmap shown again and the shapes of the image at their original points.
+    /// FALSE, changing only zoom, pan and orientation, when the document has no bitmap.
+    BOOL ResetViewImage();
+    /// The other panes take this view's zoom, keeping their centres.
+    void ZoomImagesInOtherViewPort();
+    /// The other panes take this view's pan offset.
+    void PanImageInOtherViewPort();
+    /// The other panes take this view's document window and render with it.
+    void ApplyWW_WLInOtherViewPort();
+    /// The other panes are reset as by ResetViewImage, their default window back when their
+    /// view was adjusted.
+    void ResetImagesInOtherViewPort();
     // --- Members (defaults as constructed) --------------------------------------------------
 
     // Cine playback
@@ -273,6 +342,25 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
+    // Pointer input (CVantrelViewMouse.cpp)
+    bool IsInImage(const CDoublePoint& point) const;
+    void SetUpShapePoints(QPoint point);
+    void DrawOnMouseMove(QPoint point);
+    void MakeShapeOnRelease();
+    void CompleteAngle();
+    void CompleteCobbAngle();
+    void EraseShapeAt(QPoint point);
+    void SelectPane();
+    void RegisterShape(std::unique_ptr<CShapeCollection> pShape);
+    void StoreShapeOriginalPoints(CShapeCollection& shape) const;
+    void GiveSpacing(CShapeCollection& shape);
+    CShapeCollection* CobbAngleInArray() const;
+    QSize ShapeExtent() const;
+    template <typename F>
+    void ForEachOtherPane(const char* pszWhere, F f);
+
+    std::unique_ptr<CShapeCollection> m_pOwnedShape; // m_pDrawingShape while the view owns it
+    QBasicTimer m_clickTimer;                          // timer 1031
     void StopCineThread();
     void PaintEmptyPane(QPainter& dc, bool withLoadingText);
     QSize DisplayedSize() const;

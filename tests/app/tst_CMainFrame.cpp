@@ -251,7 +251,8 @@ void tst_CMainFrame::looksLikeTheFrame()
     // Bottom bar, 12 rows
     QCOMPARE(QColor(shot.pixel(100, 1023)), QColor(10, 10, 10)); // 128 * 100 / 1280
     QCOMPARE(QColor(shot.pixel(1270, 1012)), QColor(127, 127, 127));
-    QCOMPARE(QColor(shot.pixel(1270, 1011)), QColor(0, 0, 0)); // the tool row's black above it
+    QCOMPARE(QColor(shot.pixel(1270, 1011)), QColor(255, 255, 255)); // the tool bar's white frame above it
+    QCOMPARE(QColor(shot.pixel(1270, 1000)), QColor(0, 0, 0));       // and its black inside
     // The three panes with the thin bars between them
     const CChildFrmView* child = app.Child();
     const QPoint origin = child->mapTo(frame, QPoint(0, 0));
@@ -259,7 +260,7 @@ void tst_CMainFrame::looksLikeTheFrame()
     QCOMPARE(QColor(shot.pixel(origin.x() + T / 2, origin.y() + 300)), QColor(0, 0, 0));
     QCOMPARE(QColor(shot.pixel(origin.x() + T, origin.y() + 300)), QColor(0x50, 0x50, 0x50));
     QCOMPARE(QColor(shot.pixel(origin.x() + 600, origin.y() + V)), QColor(0x50, 0x50, 0x50));
-    QCOMPARE(QColor(shot.pixel(origin.x() + 600, origin.y() + V + 30)), QColor(0, 0, 0));
+    QCOMPARE(QColor(shot.pixel(origin.x() + T + 100, origin.y() + V + 30)), QColor(0, 0, 0)); // left of the buttons
     // The Close and Minimize symbols show on the caption bar
     int light = 0;
     for (int y = 2; y < 22; ++y)

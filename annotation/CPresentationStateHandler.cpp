@@ -119,24 +119,16 @@ public:
     /// The graphic objects of every annotation on the layer for the selected image's first frame.
     std::vector<DVPSGraphicObject*> Graphics(const char* layer)
     {
-        std::vector<DVPSGraphicObject*> objects;
         DVPSGraphicAnnotation_PList& list = m_reader.Annotations();
-        const size_t count = list.getNumberOfGraphicObjects(layer, m_uid.c_str(), kFrame);
-        for (size_t i = 0; i < count; ++i)
-            if (DVPSGraphicObject* object = list.getGraphicObject(layer, m_uid.c_str(), kFrame, i))
-                objects.push_back(object);
-        return objects;
+        return Collect(list.getNumberOfGraphicObjects(layer, m_uid.c_str(), kFrame),
+                       [&](size_t i) { return list.getGraphicObject(layer, m_uid.c_str(), kFrame, i); });
     }
 
     std::vector<DVPSTextObject*> Texts(const char* layer)
     {
-        std::vector<DVPSTextObject*> objects;
         DVPSGraphicAnnotation_PList& list = m_reader.Annotations();
-        const size_t count = list.getNumberOfTextObjects(layer, m_uid.c_str(), kFrame);
-        for (size_t i = 0; i < count; ++i)
-            if (DVPSTextObject* object = list.getTextObject(layer, m_uid.c_str(), kFrame, i))
-                objects.push_back(object);
-        return objects;
+        return Collect(list.getNumberOfTextObjects(layer, m_uid.c_str(), kFrame),
+                       [&](size_t i) { return list.getTextObject(layer, m_uid.c_str(), kFrame, i); });
     }
 
     /// A text of the state in UTF-8 after its Specific Character Set. Without a usable set,
@@ -154,6 +146,17 @@ public:
     }
 
 private:
+    // The objects the toolkit hands out for indexes below `count`; null ones left out.
+    template <typename Get>
+    static auto Collect(size_t count, Get get) -> std::vector<decltype(get(0))>
+    {
+        std::vector<decltype(get(0))> objects;
+        for (size_t i = 0; i < count; ++i)
+            if (auto* object = get(i))
+                objects.push_back(object);
+        return objects;
+    }
+
     AnnotationReader m_reader;
     std::unordered_set<std::string> m_referenced;
     std::set<std::string, std::less<>> m_layers;

@@ -1,5 +1,8 @@
 #include "study/IPresentationStateImport.h"
 
+// Orvane
+#include "study/CPresentationStateImport.h"
+
 namespace {
 
 PresentationStateImportFactory& Factory()
@@ -16,7 +19,7 @@ std::unique_ptr<IPresentationStateImport> CreatePresentationStateImport()
         if (std::unique_ptr<IPresentationStateImport> import = factory())
             return import;
     }
-    return std::make_unique<IPresentationStateImport>();
+    return std::make_unique<CPresentationStateImport>();
 }
 
 PresentationStateImportFactory SetPresentationStateImportFactory(PresentationStateImportFactory factory)

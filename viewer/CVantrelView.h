@@ -187,7 +187,7 @@ public:
     /// Repaints the bands a smaller image leaves after a change of the view; only when
     /// m_bViewAdjusted is set, which it clears.
     void ClearImageMargins();
-    /// Ends an in-place text entry. (The text entry comes with its own code.)
+    /// Completes the text entry open in this view, as closing its edit does; nothing when none is open.
     void CloseTextEdit();
 
     // --- Pointer input and drawing with the mouse (CVantrelViewMouse.cpp) ------------------
@@ -240,7 +240,7 @@ public:
     // Hook of the in-place text entry, which comes with its own code.
     /// Opens the text edit over `box` (client pixels) for the text shape waiting in
     /// m_pDrawingShape, with the view's text font; the edit's end appends the shape.
-    virtual void OpenTextEdit(const QRect& box) { (void)box; }
+    virtual void OpenTextEdit(const QRect& box);
 
     // --- Reset and the operations repeated in the other panes (CVantrelViewOperations.cpp) --
     // Repeated only while the grid shows consecutive images of one series (m_bSeriesLayout
@@ -259,6 +259,16 @@ public:
     /// The other panes are reset as by ResetViewImage, their default window back when their
     /// view was adjusted.
     void ResetImagesInOtherViewPort();
+
+    // --- In-place text entry (CVantrelViewText.cpp) ----------------------------------------
+
+    /// The end of the entry (the edit tells its view when it closes): unless it was cancelled,
+    /// the waiting text shape takes the edit's text and the key of the image the box was
+    /// opened on and is appended to the grid frame's shapes; a cancelled entry frees it.
+    /// Returns 0.
+    long OnTextEditComplete(unsigned long wParam, long lParam);
+    /// An edit is open in this view.
+    bool IsTextEditOpen() const;
     // --- Members (defaults as constructed) --------------------------------------------------
 
     // Cine playback

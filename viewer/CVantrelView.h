@@ -357,7 +357,7 @@ public:
     int m_nNextPresetId = 0;               ///< next free id while the preset menu is built
     std::unique_ptr<QMenu> m_menuContext;  ///< the right-button menu
     CFont m_fontText;                      ///< the overlay font ("MS Sans Serif")
-    QPointer<QWidget> m_pTextEdit;         ///< the in-place text edit (a child) while one exists
+    QPointer<QWidget> m_pTextEdit;         ///< the in-place text edit (a CShapeTextEdit child); kept hidden after its entry ended
 
 protected:
     void paintEvent(QPaintEvent* event) override;

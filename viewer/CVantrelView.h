@@ -237,7 +237,7 @@ public:
     virtual void OnMagnifierRelease(UINT nFlags, QPoint point);
     /// Hides the magnifier window (the tools other than the magnifier hide the lens).
     virtual void HideMagnifierWindow();
-    // Hook of the in-place text entry, which comes with its own code.
+    // Opening the in-place text entry (CVantrelViewText.cpp).
     /// Opens the text edit over `box` (client pixels) for the text shape waiting in
     /// m_pDrawingShape, with the view's text font; the edit's end appends the shape.
     virtual void OpenTextEdit(const QRect& box);

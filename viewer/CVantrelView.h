@@ -71,8 +71,8 @@ public:
     /// Copies the document's current bitmap into the displayed bitmap (made when missing) and
     /// brings it into the view's orientation. Nothing when the document has no bitmap.
     void SetSelectImage();
-    /// Sets the displayed bitmap to a copy of `bitmap` (a new render of this view's image) and
-    /// brings it into the view's orientation. Every new render goes through this,
+    /// Sets the displayed bitmap to `bitmap` (a new render of this view's image), sharing its
+    /// pixels until the view changes them, and brings it into the view's orientation. Every new render goes through this,
     /// SetSelectImage or RenderWithWindowLevel.
     void SetDisplayedBitmap(const CxImage& bitmap);
     /// The displayed extent (client pixels); nothing unless both sides are positive.

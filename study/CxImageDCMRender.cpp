@@ -7,6 +7,7 @@
 #include <dcmtk/dcmdata/dcdeftag.h>
 #include <dcmtk/dcmdata/dcfilefo.h>
 #include <dcmtk/dcmimgle/dcmimage.h>
+#include <dcmtk/dcmimgle/dipixel.h>
 
 // Orvane
 #include "platform/ReportSystemError.h"
@@ -40,6 +41,37 @@ std::array<BYTE, 256> ColourWindowTable(int width, int centre)
         }
     }
     return table;
+}
+
+// Windowed 8-bit colour in one pass from the image's own three 8-bit planes into the scan
+// lines, as the toolkit's output would come and then be windowed; false when the image holds
+// its samples otherwise (more bits, other layout), for the toolkit's output and a second pass.
+bool RenderColourPlanes(const DicomImage& image, unsigned long frame, BYTE* bits, std::size_t stride,
+                        const std::array<BYTE, 256>& table)
+{
+    const DiPixel* pixels = image.getInterData();
+    if (!pixels || pixels->getRepresentation() != EPR_Uint8 || pixels->getPlanes() != 3 || !pixels->getData())
+        return false;
+    const unsigned long columns = image.getWidth();
+    const unsigned long rows = image.getHeight();
+    const unsigned long long first = static_cast<unsigned long long>(frame) * columns * rows;
+    if (first + static_cast<unsigned long long>(columns) * rows > pixels->getCount())
+        return false;
+    const auto* const* planes = static_cast<const Uint8* const*>(pixels->getData());
+    const Uint8* red = planes[0] + first;
+    const Uint8* green = planes[1] + first;
+    const Uint8* blue = planes[2] + first;
+    if (!red || !green || !blue)
+        return false;
+    for (unsigned long row = 0; row < rows; ++row) {
+        BYTE* out = bits + row * stride;
+        for (unsigned long x = 0; x < columns; ++x, out += 3) {
+            out[0] = table[*red++];
+            out[1] = table[*green++];
+            out[2] = table[*blue++];
+        }
+    }
+    return true;
 }
 
 } // namespace
@@ -121,6 +153,12 @@ bool CxImageDCM::Render(int frame, CxImage* target, bool colourWindow, int width
     BYTE* bits = target->GetBits();
     const std::size_t stride = target->GetRowBytes();
     const unsigned long local = static_cast<unsigned long>(frame - m_nImageFrame);
+    std::array<BYTE, 256> table{};
+    if (!monochrome && colourWindow) {
+        table = ColourWindowTable(width, centre);
+        if (bits && RenderColourPlanes(*image, local, bits, stride, table))
+            return true;
+    }
     if (!bits || !image->getOutputData(bits, size, 8, local, 0)) {
         target->Destroy();
         return false;
@@ -134,7 +172,6 @@ bool CxImageDCM::Render(int frame, CxImage* target, bool colourWindow, int width
         return true;
 
     // 8-bit colour gets the window on every sample, in place
-    const std::array<BYTE, 256> table = ColourWindowTable(width, centre);
     for (unsigned long row = 0; row < rows; ++row) {
         BYTE* line = bits + row * stride;
         for (BYTE* end = line + rowBytes; line < end; ++line)

@@ -229,6 +229,7 @@ private slots:
     void singleFrameReadsTheImageAfterItsPixelDataIsDropped();
     void embeddedOverlayKeepsPixelData();
     void renderReusesTheTargetItOwnsAlone();
+    void windowedColourShowsTheCurrentFrame();
 
 private:
     QString Write(const ImageRecipe& recipe, Syntax syntax, const QString& name);
@@ -866,6 +867,20 @@ void tst_CxImageDCM::renderReusesTheTargetItOwnsAlone()
     QVERIFY(target.GetQImage().cacheKey() >> 32 != picture);
     QVERIFY(BitmapBytes(shared) == before);
     QVERIFY(BitmapBytes(target) == ToolkitOutput(path, 0, 40, 400));
+}
+
+void tst_CxImageDCM::windowedColourShowsTheCurrentFrame()
+{
+    const ImageRecipe recipe = SmallRecipe(ImagePreset::MultiFrameColour);
+    const QString path = Write(recipe, Syntax::ExplicitLittle, QStringLiteral("colour-frames"));
+    auto opened = Open(path);
+    QCOMPARE(opened->result, 1);
+    CxImage stepped;
+    opened->dicom->GetCxImageByPos(&stepped, 2);
+    CxImage windowed;
+    QVERIFY(opened->dicom->WindowLevellingInto(&windowed, 256, 128)); // a colour window that changes nothing
+    QVERIFY(BitmapBytes(windowed) == ToolkitOutput(path, 2, 0, 0));
+    QVERIFY(BitmapBytes(windowed) != ToolkitOutput(path, 0, 0, 0));
 }
 
 void tst_CxImageDCM::refusedFilesReturnZero_data()

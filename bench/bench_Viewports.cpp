@@ -20,6 +20,7 @@
 #include "bench/BenchTiming.h"
 #include "app/COstrevanApp.h"
 #include "platform/CxImage.h"
+#include "platform/ParallelFor.h"
 #include "res/resource.h"
 #include "study/CImageInfo.h"
 #include "study/CPatientInfo.h"
@@ -163,9 +164,20 @@ void FillGrid(const QTemporaryDir& dir, const char* label, const ImageRecipe& re
                     bare.Render(bare.image.get(), 40, 400);
                 }
             });
+        },
+        [&] { return Timed([&] { CVantrelView::DecodeImages(paths, FALSE); }); },
+        [&] {
+            return Timed([&] {
+                for (const QString& path : paths)
+                    CVantrelView::DecodeImage(path, FALSE);
+            });
         }});
     std::printf("4x4 image layout, %-22s fill and paint %8.1f ms | dcmtk serial read and render of the 16 files %8.1f ms (x%.2f, %s)\n",
                 label, t[0], t[1], Ratio(t[0], t[1]), target);
+    std::printf("4x4 image layout, %-22s of which the side-by-side decode %8.1f ms on %d cores (x%.2f of the serial loop)\n",
+                label, t[2], int(CoreCount()), Ratio(t[2], t[1]));
+    std::printf("4x4 image layout, %-22s the same decode one file after another %8.1f ms (x%.2f of the serial loop)\n",
+                label, t[3], Ratio(t[3], t[1]));
     std::fflush(stdout);
 }
 

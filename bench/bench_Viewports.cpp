@@ -37,6 +37,7 @@
 #include "viewer/RenderWindow.h"
 
 // std
+#include <malloc.h>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -178,6 +179,21 @@ void FillGrid(const QTemporaryDir& dir, const char* label, const ImageRecipe& re
                 label, t[2], int(CoreCount()), Ratio(t[2], t[1]));
     std::printf("4x4 image layout, %-22s the same decode one file after another %8.1f ms (x%.2f of the serial loop)\n",
                 label, t[3], Ratio(t[3], t[1]));
+
+    // Heap the shown layout holds, over the pixel bytes of its 16 images
+    const auto inUse = [] {
+        const struct mallinfo2 info = mallinfo2();
+        return double(info.uordblks) + double(info.hblkhd);
+    };
+    const double before = inUse();
+    frame->OnCommand(ID_FRAME_LAYOUT4X4);
+    QCoreApplication::processEvents();
+    const double held = inUse() - before;
+    frame->OnCommand(ID_FRAME_SINGLELAYOUT);
+    QCoreApplication::processEvents();
+    const double pixels = 16.0 * recipe.columns * recipe.rows * (recipe.bitsAllocated > 8 ? 2 : 1);
+    std::printf("4x4 image layout, %-22s heap held by the layout %8.1f MiB over pixels %8.1f MiB (x%.2f)\n", label,
+                held / 1048576.0, pixels / 1048576.0, held / pixels);
     std::fflush(stdout);
 }
 

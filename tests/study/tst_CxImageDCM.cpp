@@ -524,7 +524,7 @@ void tst_CxImageDCM::otherColourModelsComeInBitmapOrder()
     QFETCH(ImagePreset, preset);
     QFETCH(QString, photometric);
     // The same samples read under another colour model: the toolkit delivers RGB, and the
-    // bitmap holds it as blue, green, red like every other colour image
+    // bitmap holds it in that order like every other colour image
     ImageRecipe recipe = SmallRecipe(preset);
     recipe.extra.push_back({0x0028, 0x0004, photometric.toStdString()});
     const QString path = Write(recipe, Syntax::ExplicitLittle, QStringLiteral("model-") + photometric);

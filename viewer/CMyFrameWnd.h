@@ -138,6 +138,11 @@ private:
     void DestroyAllViews(bool bNewSplitter = true);
     void RemoveDocumentsFromTemplate();
     void FinishRebuild(bool imageLayout);
+    /// Fills the panes of a rebuilt grid in `order`: the images of `loading` are decoded side
+    /// by side and attached in pane order, `blank` panes lie past the images, any other pane
+    /// names an image without records.
+    void FillPanes(const std::vector<CVantrelView*>& order, const std::vector<CVantrelView*>& loading,
+                   const std::vector<CVantrelView*>& blank, bool imageLayout);
 
     QPointer<CVantrelView> m_pSingleView;
     QPointer<CVantrelView> m_pActiveView;

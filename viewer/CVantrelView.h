@@ -71,8 +71,8 @@ public:
     /// Copies the document's current bitmap into the displayed bitmap (made when missing) and
     /// brings it into the view's orientation. Nothing when the document has no bitmap.
     void SetSelectImage();
-    /// Sets the displayed bitmap to a copy of `bitmap` (a new render of this view's image) and
-    /// brings it into the view's orientation. Every new render goes through this,
+    /// Sets the displayed bitmap to `bitmap` (a new render of this view's image), sharing its
+    /// pixels until the view changes them, and brings it into the view's orientation. Every new render goes through this,
     /// SetSelectImage or RenderWithWindowLevel.
     void SetDisplayedBitmap(const CxImage& bitmap);
     /// The displayed extent (client pixels); nothing unless both sides are positive.
@@ -121,6 +121,25 @@ public:
     /// sets the image key, the shown frame, the drag factor and the pixel scale. A file that
     /// can't be shown leaves the document without bitmap and the pane without picture.
     void LoadImageIntoViewPort(BOOL bAtLastFrame);
+    /// One file opened for a view apart from it: the DICOM object, the bitmaps it rendered
+    /// (owned until attached) and what LoadDCM returned.
+    struct DecodedImage
+    {
+        std::unique_ptr<CxImageDCM> pDicom;
+        std::vector<CxImage*> bitmaps;
+        int nLoaded = 0;
+        DecodedImage();
+        ~DecodedImage();
+    };
+    /// Opens `path` into a new DICOM object and renders its first frame (the last with
+    /// bAtLastFrame). Touches no widget or record: any thread may call it.
+    static std::unique_ptr<DecodedImage> DecodeImage(const QString& path, BOOL bAtLastFrame);
+    /// Decodes every path side by side, one task per path on at most the number of cores;
+    /// the results come in the order of the paths. UI thread, which waits for them.
+    static std::vector<std::unique_ptr<DecodedImage>> DecodeImages(const QStringList& paths, BOOL bAtLastFrame);
+    /// The UI thread's part of LoadImageIntoViewPort: takes `decoded` (of m_pImage's file) as
+    /// the view's DICOM object and the document's bitmaps, as a load does.
+    void AttachDecodedImage(std::unique_ptr<DecodedImage> decoded);
     /// Takes the document's bitmap as the view's image after a load: key, window, overlay,
     /// displayed bitmap, and with bFit the fit and centring. Without a bitmap the view keeps
     /// no displayed bitmap.

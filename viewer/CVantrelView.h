@@ -259,6 +259,13 @@ public:
     /// The other panes are reset as by ResetViewImage, their default window back when their
     /// view was adjusted.
     void ResetImagesInOtherViewPort();
+
+    // --- Thumbnail drops and double-clicks (CVantrelViewThumbnail.cpp) ----------------------
+
+    /// Before a thumbnail's series replaces the view's image: a cine loop of this view ends
+    /// (its thread joined) and the cycling marks it set on its image and series are cleared.
+    /// Nothing when no loop runs or is paused here.
+    void StopCineBeforeLoad();
     // --- Members (defaults as constructed) --------------------------------------------------
 
     // Cine playback

@@ -336,7 +336,7 @@ void CDragListCtrl::timerEvent(QTimerEvent* event)
             return;
         }
         if (m_nScrollDirection == 1) {
-            verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepSub);
+            verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepSub); // one item
             SelectDropTarget(m_nDropIndex - 1);
         } else if (m_nScrollDirection == 2) {
             verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
@@ -356,7 +356,15 @@ void CDragListCtrl::DropOnView(QPoint globalPos)
         if (index < 0 || index >= theApp.m_astrSeriesKeys.size())
             return;
         CMyFrameWnd* grid = theApp.m_pViewGridFrame;
-        QWidget* target = QApplication::widgetAt(globalPos);
+        // The widget under the pointer in the list's own window (the pointer's position there is
+        // exact also where global positions of windows are not); nothing when another window
+        // lies over that point or the point is outside
+        QWidget* top = window();
+        const QPoint local = top ? top->mapFromGlobal(globalPos) : QPoint();
+        QWidget* over = QApplication::topLevelAt(globalPos);
+        if (!top || !top->rect().contains(local) || (over && over != top))
+            return;
+        QWidget* target = top->childAt(local);
         if (!grid || !target || target == this || target == viewport())
             return;
         auto* view = qobject_cast<CVantrelView*>(target);

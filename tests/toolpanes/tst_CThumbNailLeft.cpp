@@ -298,7 +298,7 @@ void tst_CThumbNailLeft::viewportPressMarksItsSeries()
     QVERIFY(shown.Grid()->OnCommand(ID_FRAME_LAYOUT1X3));
     CVantrelView* third = shown.Grid()->GetPane(0, 2);
     QVERIFY(third);
-    QVERIFY(QTest::qWaitForWindowExposed(third));
+    QVERIFY(QTest::qWaitFor([third] { return third->isVisible(); }));
     QTest::mouseClick(third, Qt::LeftButton, {}, third->rect().center());
     QCOMPARE(SelectedRow(pane->m_wndThumbList), 2);
 }

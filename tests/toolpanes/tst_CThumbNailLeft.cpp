@@ -19,6 +19,7 @@
 #include "study/CxImageDCM.h"
 #include "study/DicomCodecs.h"
 #include "tests/viewer/ShownStudy.h"
+#include "tools/fixtures/DicomDirFixtures.h"
 #include "toolpanes/CThumbNailLeft.h"
 #include "toolpanes/ThumbnailGeometry.h"
 #include "toolpanes/ThumbnailMaker.h"
@@ -79,6 +80,7 @@ private slots:
     void doubleClickShowsTheSeries();
     void pressOverTheColumnClosesTextEntries();
     void backgroundIsAGreyGradient();
+    void fillsWhenTheViewerStartsOnAFileSet();
 
 private:
     // A study of `n` series of one small CT image each, shown in the single view; series i
@@ -363,6 +365,45 @@ void tst_CThumbNailLeft::backgroundIsAGreyGradient()
     QCOMPARE(picture.pixelColor(5, 0), QColor(120, 120, 120));
     QCOMPARE(picture.pixelColor(5, 120), QColor(60, 60, 60));
     QCOMPARE(picture.pixelColor(5, 239), QColor(0, 0, 0));
+}
+
+// The viewer started as main() starts it, on a file set whose only study opens by itself: the
+// column fills while the first image is shown
+void tst_CThumbNailLeft::fillsWhenTheViewerStartsOnAFileSet()
+{
+    QTemporaryDir root;
+    FsStudy study;
+    for (int s = 0; s < 3; ++s) {
+        FsSeries series;
+        series.seriesNumber = std::to_string(s + 1);
+        series.seriesDescription = s == 1 ? std::string() : "PART " + std::to_string(s + 1);
+        for (int i = 0; i < 2; ++i) {
+            FsImage image;
+            image.fileId = "IMG\\S" + std::to_string(s + 1) + "\\I" + std::to_string(i + 1);
+            image.instanceNumber = std::to_string(i + 1);
+            image.recipe = std::make_shared<ImageRecipe>(SmallCt());
+            series.images.push_back(image);
+        }
+        study.series.push_back(series);
+    }
+    FsPatient patient;
+    patient.studies = {study};
+    FileSet set;
+    set.patients = {patient};
+    const QString folder = root.filePath(QStringLiteral("cd"));
+    QVERIFY(QDir().mkpath(folder + QStringLiteral("/PROG")));
+    QCOMPARE(WriteDicomDir(set, folder), QString());
+
+    QVERIFY(theApp.InitInstance(folder + QStringLiteral("/PROG/orvane")));
+    const auto pane = [] {
+        CChildFrmView* child = theApp.m_pMainWnd ? theApp.m_pMainWnd->MDIGetActive() : nullptr;
+        return child ? child->GetThumbnailPane() : nullptr;
+    };
+    QVERIFY(QTest::qWaitFor([&pane] { return theApp.m_bImagesLoaded && pane() && pane()->m_wndThumbList.count() == 3
+                                             && !pane()->m_bThreadRunning; }, 20000));
+    QCOMPARE(Labels(pane()->m_wndThumbList), QStringList({"1_PART 1", "2", "3_PART 3"}));
+    QVERIFY(!QApplication::overrideCursor());
+    theApp.ExitInstance();
 }
 
 QTEST_MAIN(tst_CThumbNailLeft)

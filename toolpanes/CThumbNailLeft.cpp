@@ -4,6 +4,10 @@
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QThread>
+
+// std
+#include <algorithm>
 
 // Orvane
 #include "app/CChildFrmView.h"
@@ -55,15 +59,26 @@ void CThumbNailLeft::StartThumbnailThread()
     try {
         StopThumbnailThread();
         m_wndThumbList.clear();
+        m_pending.clear();
+        m_nNextToShow = 0;
+        m_nNextKey = 0;
         const QStringList keys = theApp.m_astrSeriesKeys;
         const int run = ++m_nRun;
         m_bThreadRunning = 1;
         theApp.m_bThumbThreadRunning = 1;
         BeginWaitCursor();
         const QSize box(m_nThumbWidth, m_nThumbHeight);
-        m_thread = std::thread([this, run, keys, box] { ThumbnailThreadProc(run, keys, box); });
+        const int workers = std::clamp(std::min(QThread::idealThreadCount() - 1, int(keys.size())), 1, std::max(1, m_nMaxWorkers));
+        m_nWorkersLeft = 0;
+        for (int w = 0; w < workers; ++w) {
+            m_threads.emplace_back([this, run, keys, box] { ThumbnailThreadProc(run, keys, box); });
+            ++m_nWorkersLeft;
+        }
     } catch (...) {
-        // No worker: nothing may look as if it were loading
+        // A worker that could not start: the others are stopped, nothing looks as if loading
+        m_bStop = true;
+        JoinWorker();
+        ++m_nRun;
         m_bThreadRunning = 0;
         theApp.m_bThumbThreadRunning = 0;
         EndWaitCursor();
@@ -74,7 +89,7 @@ void CThumbNailLeft::StartThumbnailThread()
 BOOL CThumbNailLeft::StopThumbnailThread()
 {
     try {
-        if (m_thread.joinable()) {
+        if (!m_threads.empty()) {
             m_bStop = true;
             JoinWorker();
             // What the stopped run still had queued is dropped
@@ -93,7 +108,7 @@ void CThumbNailLeft::ThumbnailThreadProc(int nRun, const QStringList& keys, QSiz
 {
     // Runs on the thumbnail worker: it reads only its arguments and m_bStop
     try {
-        for (int i = 0; i < keys.size(); ++i) {
+        for (int i = m_nNextKey++; i < keys.size(); i = m_nNextKey++) {
             if (m_bStop.load())
                 break;
             ThumbnailResult result = ThumbnailMaker::Make(keys[i], i, box);
@@ -103,13 +118,15 @@ void CThumbNailLeft::ThumbnailThreadProc(int nRun, const QStringList& keys, QSiz
         ReportSystemError(GetLastError(), "CThumbNailLeft::ThumbnailThreadProc");
     }
     // Every exit tells the UI thread, which clears the flags
-    QMetaObject::invokeMethod(this, [this, nRun] { OnRunEnded(nRun); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, [this, nRun] { OnWorkerEnded(nRun); }, Qt::QueuedConnection);
 }
 
 void CThumbNailLeft::JoinWorker()
 {
-    if (m_thread.joinable())
-        m_thread.join();
+    for (std::thread& thread : m_threads)
+        if (thread.joinable())
+            thread.join();
+    m_threads.clear();
     m_bStop = false;
 }
 
@@ -118,20 +135,26 @@ void CThumbNailLeft::OnThumbnailReady(int nRun, const ThumbnailResult& result)
     try {
         if (nRun != m_nRun)
             return;
-        // Pixmaps are made here, on the UI thread
-        m_wndThumbList.AddThumbnail(result.nIndex, result.image, result.strLabel);
+        // In key order, so that an item's row is its key's index; pixmaps are made here
+        m_pending.emplace(result.nIndex, result);
+        for (auto next = m_pending.find(m_nNextToShow); next != m_pending.end(); next = m_pending.find(m_nNextToShow)) {
+            m_wndThumbList.AddThumbnail(next->second.nIndex, next->second.image, next->second.strLabel);
+            m_pending.erase(next);
+            ++m_nNextToShow;
+        }
     } catch (...) {
         ReportSystemError(GetLastError(), "CThumbNailLeft::OnThumbnailReady");
     }
 }
 
-void CThumbNailLeft::OnRunEnded(int nRun)
+void CThumbNailLeft::OnWorkerEnded(int nRun)
 {
     try {
-        if (nRun != m_nRun)
+        if (nRun != m_nRun || --m_nWorkersLeft > 0)
             return;
-        // The worker has nothing left to do but return
+        // The workers have nothing left to do but return
         JoinWorker();
+        m_pending.clear();
         m_bThreadRunning = 0;
         theApp.m_bThumbThreadRunning = 0;
         EndWaitCursor();

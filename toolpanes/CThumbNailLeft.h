@@ -11,7 +11,9 @@
 
 // std
 #include <atomic>
+#include <map>
 #include <thread>
+#include <vector>
 
 // Orvane
 #include "platform/WinTypes.h"
@@ -22,10 +24,12 @@
 
 /// The thumbnail column.
 ///
-/// Thread contract: every method is UI thread only. The worker gets a copy of the keys and
-/// the box size at the start, makes QImages only and hands each one over with a queued call
-/// tagged with the run number; results of a run that was stopped or replaced are dropped. The
-/// worker never touches widgets or theApp, and never waits for the UI thread.
+/// Thread contract: every method is UI thread only. A run has a few workers (one per spare
+/// core, at most kMaxWorkers) that take the keys in turn from one counter; each gets a copy of
+/// the keys and the box size at the start, makes QImages only and hands each one over with a
+/// queued call tagged with the run number. The UI thread shows them in key order and drops the
+/// results of a run that was stopped or replaced. Workers never touch widgets or theApp, and
+/// never wait for the UI thread.
 class CThumbNailLeft : public QWidget, public IThumbnailRun, public IThumbnailSelection
 {
     Q_OBJECT
@@ -54,8 +58,11 @@ public:
     /// The run number of the current (or last) run.
     int GetRunNumber() const { return m_nRun; }
     /// A worker thread exists (running, or ended and not yet joined).
-    bool HasWorker() const { return m_thread.joinable(); }
+    bool HasWorker() const { return !m_threads.empty(); }
+    /// Workers of one run: one per core beside the UI thread, at least one, at most this.
+    static constexpr int kMaxWorkers = 3;
 
+    int m_nMaxWorkers = kMaxWorkers; ///< workers a run may use (1 runs the keys on one core)
     int m_nThumbWidth = 74;       ///< thumbnail width in pixels
     int m_nThumbHeight = 74;      ///< thumbnail height in pixels
     CDragListCtrl m_wndThumbList; ///< the list, a child at (2, 2)
@@ -70,18 +77,23 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
-    /// The worker's body: one thumbnail per key, each handed over by a queued call, then the
-    /// end notice, whatever way the loop ended. Runs on the worker.
+    /// A worker's body: the next key not taken yet, its thumbnail handed over by a queued call,
+    /// until the keys are done or a stop is asked; then its end notice, whatever way the loop
+    /// ended. Runs on a worker.
     void ThumbnailThreadProc(int nRun, const QStringList& keys, QSize box);
     void OnThumbnailReady(int nRun, const ThumbnailResult& result);
-    void OnRunEnded(int nRun);
+    void OnWorkerEnded(int nRun);
     void OnPressOverColumn(Qt::MouseButton button);
     void JoinWorker();
     void BeginWaitCursor();
     void EndWaitCursor();
 
-    std::thread m_thread;
+    std::vector<std::thread> m_threads;
     std::atomic<bool> m_bStop{false};
+    std::atomic<int> m_nNextKey{0};   // the next key a worker takes
+    int m_nWorkersLeft = 0;           // workers of the current run whose end notice is due
+    int m_nNextToShow = 0;            // key index of the next item to append
+    std::map<int, ThumbnailResult> m_pending; // results that came before their turn
     int m_nRun = 0;
     bool m_bWaitCursor = false;
 };

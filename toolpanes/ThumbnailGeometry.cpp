@@ -52,8 +52,8 @@ QImage ComposeThumbnail(const QImage& source, int nBoxWidth, int nBoxHeight)
     QPainter p(&box);
     const QRect fit = source.isNull() ? QRect() : FitThumbnail(source.width(), source.height(), nBoxWidth, nBoxHeight);
     if (!fit.isEmpty()) {
-        p.setRenderHint(QPainter::SmoothPixmapTransform, false);
-        p.drawImage(fit, source);
+        // Nearest-pixel scaling of the small result only: the full picture is never converted
+        p.drawImage(fit.topLeft(), source.scaled(fit.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation));
     }
     // A one-pixel frame inside the box's edge
     const QColor green(0, 255, 0);

@@ -36,6 +36,8 @@ CThumbNailLeft::~CThumbNailLeft()
     try {
         m_bStop = true;
         JoinWorker();
+        if (m_bThreadRunning)
+            theApp.m_bThumbThreadRunning = 0;
         EndWaitCursor();
     } catch (...) {
     }

@@ -72,6 +72,7 @@ private slots:
     void unreadableKeyKeepsLaterItemsOnTheirSeries_data();
     void unreadableKeyKeepsLaterItemsOnTheirSeries();
     void stopDropsQueuedThumbnailsAndJoins();
+    void closingTheColumnMidRunJoinsAndRestoresTheCursor();
     void restartInTheMiddleStartsAgain();
     void selectsByKeyIndex_data();
     void selectsByKeyIndex();
@@ -229,6 +230,19 @@ void tst_CThumbNailLeft::stopDropsQueuedThumbnailsAndJoins()
     QVERIFY(!QApplication::overrideCursor());
     QTest::qWait(50);
     QCOMPARE(pane->m_wndThumbList.count(), 0);
+}
+
+void tst_CThumbNailLeft::closingTheColumnMidRunJoinsAndRestoresTheCursor()
+{
+    {
+        ShownStudy shown(m_dir.path());
+        QVERIFY(ShowSeries(shown, 12));
+        Pane(shown)->StartThumbnailThread();
+        QVERIFY(QApplication::overrideCursor());
+    }
+    QVERIFY(!QApplication::overrideCursor());
+    QVERIFY(!theApp.m_bThumbThreadRunning);
+    QTest::qWait(20);
 }
 
 // A new study while the first run still builds: the list is emptied, numbering restarts and

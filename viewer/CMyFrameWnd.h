@@ -77,6 +77,10 @@ public:
     /// Shows the series of the image whose file path is `key`: in the single view its image,
     /// in a grid its images from the first on (surplus panes blank).
     void LoadSeriesIntoViews(const QString& key);
+    /// Shows the image whose file path is `key` (a series' first image) in `pView` alone,
+    /// fitted and centred, and makes `pView` the selected viewport (CMyFrameWndThumbnail.cpp).
+    /// Nothing without a view; a key of no image leaves the view as it was.
+    void LoadKeyIntoView(CVantrelView* pView, const QString& key);
 
     /// The selected viewport: the single view when one is shown, else the first pane in
     /// row-major order that is selected; null when none.

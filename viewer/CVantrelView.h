@@ -417,9 +417,10 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
-    // Keys and the wheel (CVantrelViewPaging.cpp)
+    // Keys and the wheel, and the panels a move or press in the view closes (CVantrelViewPaging.cpp)
     void keyPressEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     // Pointer input (CVantrelViewMouse.cpp)

@@ -5,6 +5,7 @@
 
 // Qt
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QWheelEvent>
 
 // std
@@ -104,6 +105,18 @@ void CVantrelView::wheelEvent(QWheelEvent* event)
         m_nWheelDelta -= step;
         OnMouseWheel(0, short(step), event->position().toPoint());
     }
+}
+
+bool CVantrelView::event(QEvent* event)
+{
+    try {
+        if (event->type() == QEvent::MouseMove)
+            HidePanelsOnViewInput(false);
+        else if (event->type() == QEvent::MouseButtonPress && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
+            HidePanelsOnViewInput(true);
+    } catch (...) {
+    }
+    return CZoomView::event(event);
 }
 
 // --- Handlers -------------------------------------------------------------------------------

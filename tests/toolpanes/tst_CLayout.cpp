@@ -72,6 +72,7 @@ private slots:
     void modeWithoutAGridKeepsTheSingleView();
     void labelsFitTheirWidth();
     void pickerFollowsThePointer();
+    void pressInAViewHidesIt();
 
 private:
     // Two series of four images; the panel open
@@ -246,6 +247,25 @@ void tst_CLayout::pickerFollowsThePointer()
     QCOMPARE(shown.Grid()->GetPaneRows(), 2);
     QCOMPARE(shown.Grid()->GetPaneColumns(), 2);
     QVERIFY(!panel->isVisible());
+    QCOMPARE(g_bLayoutPopupShown, 0);
+}
+
+void tst_CLayout::pressInAViewHidesIt()
+{
+    ShownStudy shown(m_dir.path());
+    CLayout* panel = ShowAndOpen(shown);
+    QVERIFY(panel);
+    MoveOver(&panel->m_btnCustom, QPoint(2, 2));
+    QPointer<CLayoutPickerDlg> picker = panel->m_pLayoutPicker.data();
+    QVERIFY(picker && picker->isVisible());
+    // A move over the view leaves it; a press closes panel and picker
+    CVantrelView* view = shown.View();
+    MoveOver(view, QPoint(20, 20));
+    QVERIFY(panel->isVisible());
+    QTest::mousePress(view, Qt::LeftButton, Qt::NoModifier, QPoint(20, 20));
+    QTest::mouseRelease(view, Qt::LeftButton, Qt::NoModifier, QPoint(20, 20));
+    QVERIFY(!panel->isVisible());
+    QVERIFY(!picker || !picker->isVisible());
     QCOMPARE(g_bLayoutPopupShown, 0);
 }
 

@@ -67,6 +67,7 @@ private slots:
     void turnsEveryPaneOfAnImageLayout();
     void mirrorEndsTheMagnifier_data();
     void mirrorEndsTheMagnifier();
+    void moveOverAViewHidesIt();
 
 private:
     COrientationTools* Open(ShownStudy& shown)
@@ -221,6 +222,25 @@ void tst_COrientationTools::mirrorEndsTheMagnifier()
     // The tool state is shown on the bar: window/level back when the magnifier went
     QCOMPARE(shown.ToolBar()->m_btnMagnify.m_bChecked, magnifier ? TRUE : FALSE);
     QCOMPARE(g_bWindowLevelMode, magnifier ? 0 : 1);
+}
+
+void tst_COrientationTools::moveOverAViewHidesIt()
+{
+    ShownStudy shown(m_dir.path());
+    QVERIFY(shown.Study().AddImage(shown.Study().AddSeries("OT"), Asymmetric()));
+    QVERIFY(shown.Show());
+    COrientationTools* panel = Open(shown);
+    QVERIFY(panel && panel->isVisible());
+    CVantrelView* view = shown.View();
+    const QPointF at(10, 10);
+    QMouseEvent move(QEvent::MouseMove, at, view->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(view, &move);
+    QVERIFY(!panel->isVisible());
+    QCOMPARE(shown.ToolBar()->m_bOrientationPopupShown, 0);
+    // Hidden, not deleted: its button shows the same panel
+    Click(&shown.ToolBar()->m_btnOrientation);
+    QCOMPARE(shown.ToolBar()->m_pOrientationPopup.data(), panel);
+    QVERIFY(panel->isVisible());
 }
 
 QTEST_MAIN(tst_COrientationTools)

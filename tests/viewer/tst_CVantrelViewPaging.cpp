@@ -6,6 +6,7 @@
 // half-drawn Cobb angle.
 
 // Qt
+#include <QLineEdit>
 #include <QtTest>
 
 // std
@@ -120,6 +121,8 @@ private slots:
     void keypadZoomsAboutTheCentre();
     void newImagesTakeTheOrientationOnce();
     void escapeEndsAHalfDrawnCobbAngle();
+    void pagingClosesATextBeingTyped_data();
+    void pagingClosesATextBeingTyped();
 
 private:
     // Series 0: ten single-frame images; series 1: a ten-frame file and a single image;
@@ -379,6 +382,34 @@ void tst_CVantrelViewPaging::escapeEndsAHalfDrawnCobbAngle()
     QCOMPARE(view->m_nCobbStage, 0);
     QVERIFY(shown.Grid()->m_arrShapes.empty());
     QVERIFY(!view->m_pDrawingShape);
+}
+
+void tst_CVantrelViewPaging::pagingClosesATextBeingTyped_data()
+{
+    QTest::addColumn<int>("grid");
+    QTest::newRow("single view") << 0;
+    QTest::newRow("image layout 1 x 2") << int(ID_FRAME_LAYOUT1X2);
+}
+
+// The text would land on the next image of its pane
+void tst_CVantrelViewPaging::pagingClosesATextBeingTyped()
+{
+    QFETCH(int, grid);
+    ShownStudy shown(m_dir.path());
+    CSeriesInfo* series = shown.Study().AddSeries("CR");
+    for (int i = 0; i < 4; ++i)
+        QVERIFY(shown.Study().AddImage(series, Single()));
+    QVERIFY(shown.Show(2));
+    if (grid)
+        shown.Grid()->OnCommand(grid);
+    QCoreApplication::processEvents();
+    CVantrelView* view = grid ? shown.Grid()->GetPane(0, 1) : shown.View();
+    QPointer<QLineEdit> edit = new QLineEdit(view);
+    view->m_pTextEdit = edit.data();
+    CVantrelView* selected = shown.Grid()->GetSelectedView();
+    QVERIFY(selected);
+    Key(selected, Qt::Key_Down);
+    QVERIFY(!edit);
 }
 
 QTEST_MAIN(tst_CVantrelViewPaging)

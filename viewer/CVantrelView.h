@@ -294,6 +294,66 @@ public:
     /// (its thread joined) and the cycling marks it set on its image and series are cleared.
     /// Nothing when no loop runs or is paused here.
     void StopCineBeforeLoad();
+    // --- Image commands, their repetition, the shapes in the view's orientation ------------
+    // (CVantrelViewImageOps.cpp)
+
+    /// Applies g_nLastImageCommand (ID_IMAGE_MIRROR, ID_IMAGE_ROTATERIGHT, ID_IMAGE_FLIP,
+    /// ID_IMAGE_NEGATIVE, ID_IMAGE_ROTATELEFT) to the displayed bitmap only; a turn also has the
+    /// next paint fill the pane black first. Nothing without a displayed bitmap. The caller
+    /// changes the view's state (TakeImageCommand does both).
+    void ApplyImageOperation();
+    /// One image command on this view: the orientation composed with it (or the inversion
+    /// toggled), the displayed bitmap brought along, the extent from the bitmap and the zoom,
+    /// and after a turn of a view the user did not zoom or pan the fit and the centring; the
+    /// pane is repainted. Sets g_nLastImageCommand.
+    void TakeImageCommand(int nImageCommand);
+    /// The other panes take g_nLastImageCommand (a turn either way), the mirror, the flip and
+    /// the inversion. Repeated only while the grid shows consecutive images of one series;
+    /// panes without an image and panes whose cine runs are left alone.
+    void RotateRightImagesInOtherViewPort();
+    void FlipImagesInOtherViewPort();
+    void FlipVImagesInOtherViewPort();
+    void InvertImagesInOtherViewPort();
+    /// The panes an operation of this view is repeated in: none in series layout or before the
+    /// first layout; otherwise every other pane that shows an image and runs no cine.
+    std::vector<CVantrelView*> PanesForRepetition() const;
+    /// Keypad plus and minus: one zoom step of 2 x m_dZoomStep about the image's centre; out
+    /// never narrower than 150 pixels, and after reaching that nothing until a zoom in.
+    void ZoomInStep();
+    void ZoomOutStep();
+    /// Removes every shape of the shown image from the grid frame's array; TRUE when at least
+    /// one went. The panes are repainted; the caller repaints this view.
+    BOOL DeleteAllShapeControls();
+    /// Repaints every pane of the grid (not the single view: its caller repaints it).
+    void InvalidateAllViewPorts();
+    /// Brings a shape of this view's image into the view's orientation: its points re-derived
+    /// from its saved copies (the points in the unturned image). Every use of a shape's points
+    /// in a view (drawing, hit tests, storing new saved copies) comes after this call, so a
+    /// shape covers the same image pixels whatever the orientation of the view showing it.
+    void OrientShape(CShapeCollection& shape) const;
+
+    // --- Keyboard and wheel paging (CVantrelViewPaging.cpp) --------------------------------
+
+    /// A key (VK_ code): Escape ends a half-drawn Cobb angle, keypad plus and minus zoom, Up
+    /// and Down page the selected view, F11 full screen; then the selected view is refreshed.
+    void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+    /// One wheel step (negative: towards the user, next): pages the selected view. TRUE.
+    BOOL OnMouseWheel(UINT nFlags, short zDelta, QPoint pt);
+    /// One paging step of pView through frames, images and series of its study, with wrapping
+    /// into the next or previous series (back lands on the last frame).
+    void Series_MultiView_Up_Down(CVantrelView* pView, BOOL bDown);
+    /// One paging step of the grid in image layout: a page of images of one series, then the
+    /// next or previous series (back to its last page; partial pages blank); multi-frame
+    /// images page their frames in pView.
+    void Image_MultiView_Up_Down(CVantrelView* pView, BOOL bDown);
+    /// The refresh after a key or a wheel step on the selected view: image key, window values,
+    /// a refit when the bitmap's size changed, the series window, the overlay texts.
+    void RefreshAfterPaging(CVantrelView* pSelected, QSize before);
+
+    // --- Hook of full screen (the right-button menu's code) ---------------------------------
+    /// F11 in this view.
+    void OnFullScreenKey() {}
+
     // --- Members (defaults as constructed) --------------------------------------------------
 
     // Cine playback
@@ -392,6 +452,10 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
+    // Keys and the wheel, and the panels a move or press in the view closes (CVantrelViewPaging.cpp)
+    void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     // Pointer input (CVantrelViewMouse.cpp)
@@ -426,4 +490,9 @@ private:
     bool m_bTransformsApplied = false;     // the displayed bitmap is in the view's state
     bool m_bBlankPane = false;             // made empty by CreateBlankViewPort
     QImage m_backBuffer;                   // the pane as composed by the last paint, reused
+    int m_nWheelDelta = 0;                 // wheel units not yet turned into a step
+    // Paging helpers (CVantrelViewPaging.cpp)
+    void ShowPagedImage(CImageInfo* pImage, CSeriesInfo* pSeries, BOOL bAtLastFrame);
+    void ShowPagedFrame(BOOL bDown);
+    void BlankPagedPane();
 };

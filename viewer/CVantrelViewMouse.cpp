@@ -340,6 +340,7 @@ void CVantrelView::EraseShapeAt(QPoint point)
         CShapeCollection* shape = it->get();
         if (!shape || m_strImageKey.isEmpty() || shape->GetImageKey() != m_strImageKey)
             continue;
+        OrientShape(*shape);
         if (!shape->HitTest(&p, zoom))
             continue;
         ForgetDrawingShape(shape);
@@ -832,6 +833,7 @@ void CVantrelView::MakeShapeOnRelease()
         // The second line starts as the single point at the start of the first
         auto cobb = std::make_unique<CShapeCobbAngle>(&start, &end, &start, &start, &colour, &one);
         cobb->SetImageKey(m_strImageKey);
+        StoreShapeOriginalPoints(*cobb);
         m_pDrawingShape = cobb.get();
         if (CMyFrameWnd* grid = GetGridFrame())
             grid->m_arrShapes.push_back(std::move(cobb));
@@ -867,6 +869,8 @@ void CVantrelView::CompleteCobbAngle()
         return;
     const CDoublePoint third = ClientToShapePoint(m_ptThird);
     const CDoublePoint fourth = ClientToShapePoint(m_ptFourth);
+    // The first line as this view shows it, whatever view drew the shape last
+    OrientShape(*cobb);
     cobb->SetSecondLine(&third, &fourth);
     StoreShapeOriginalPoints(*cobb);
     cobb->SetStage(1);

@@ -465,6 +465,8 @@ void tst_CVantrelView::reducesLargeImageWhileHeld()
     const int width = 1;
     grid.m_arrShapes.push_back(std::make_unique<CShapeLine>(&start, &end, &red, &width));
     grid.m_arrShapes.back()->SetImageKey(view->m_strImageKey);
+    // Drawn on the mirrored view: saved in the unturned image
+    grid.m_arrShapes.back()->StoreOriginalPoints(0, FALSE, TRUE, extent.width(), extent.height(), view->m_fZoom);
     const auto redColumn = [&] {
         const QImage shot = view->grab().toImage();
         for (int x = 0; x < shot.width(); ++x)

@@ -551,6 +551,8 @@ void tst_CVantrelViewMouse::eraserRemovesTheFirstHitOnly()
     const auto addLine = [&](CDoublePoint a, CDoublePoint b, const QString& key) {
         auto line = std::make_unique<CShapeLine>(&a, &b, &green, &one);
         line->SetImageKey(key);
+        // Points as the turned view shows them: saved in the unturned image
+        line->StoreOriginalPoints(90, FALSE, FALSE, 96, 128, 2.0f);
         CShapeCollection* raw = line.get();
         shapes.push_back(std::move(line));
         return raw;

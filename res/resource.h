@@ -65,3 +65,12 @@ constexpr unsigned WM_TEXTEDITCOMPLETE = WM_APP + 42;
 constexpr int IDR_MAINFRAME = 128;
 constexpr int IDR_TOLVANETYPE = 129;
 constexpr int IDD_STUDY_LIST = 321;
+
+// The view's right-button menu and its commands
+constexpr int IDR_CONTEXT_MENU = 322;
+constexpr int ID_DICOM_INFORMATION = 32862;
+constexpr int ID_MAGNIFIER_SETTINGS = 32863;
+constexpr int ID_SHOWHIDE_HEADERINFO = 32864;
+constexpr int ID_SHOWHIDE_ANNOTATIONS = 32865;
+/// Preset items get the ids above this one, counted upward as the menu is built
+constexpr int ID_WINDOW_PRESET_BASE = 33867;

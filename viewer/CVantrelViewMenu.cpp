@@ -23,6 +23,7 @@
 #include "study/CSeriesInfo.h"
 #include "study/CxImageDCM.h"
 #include "toolpanes/ToolState.h"
+#include "viewer/CImageWnd.h"
 #include "viewer/CMyFrameWnd.h"
 #include "viewer/CPropMagn.h"
 #include "viewer/CVantrelDoc.h"
@@ -269,6 +270,11 @@ void CVantrelView::OnDicomInformation()
 void CVantrelView::OnMagnifierSettings()
 {
     try {
+        // An overlay made just now has no settings yet: it takes the application's, as one laid
+        // over a view does, so that the sheet shows the lens in use
+        CImageWnd* magnifier = CImageWnd::GetMagnifierWindow(this);
+        if (magnifier && magnifier->m_nSize == 0)
+            magnifier->InitMembers(this);
         CPropMagn::OpenMagnifierSettings(this);
     } catch (...) {
     }

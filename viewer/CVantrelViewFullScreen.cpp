@@ -99,7 +99,10 @@ void CVantrelView::ToggleFullScreen()
         main->EscapeFullScreen(0, 0);
         if (child)
             child->ToggleThumbnailPane(TRUE);
-        const QSize area = grid->size();
+        // The panes get the shares the grid's last rebuild gave them: an image layout splits
+        // the view area, a series layout the grid frame
+        const QSize area = grid->m_bSeriesLayout ? grid->size()
+                                                 : QSize(theApp.m_nViewAreaWidth, theApp.m_nViewAreaHeight);
         if (!inGrid) {
             PostRefitView();
             SetZoomScrollSizes(GetZoomedImageSize());
@@ -111,6 +114,7 @@ void CVantrelView::ToggleFullScreen()
                 splitter->SetRowInfo(r, pane.height(), kGridPaneMinimum);
             for (int c = 0; c < cols; ++c)
                 splitter->SetColumnInfo(c, pane.width(), kGridPaneMinimum);
+            splitter->RecalcLayout();
             for (CVantrelView* view : grid->GetPanes()) {
                 view->m_sizePane = pane;
                 // A pane without a picture has nothing to fit
@@ -120,10 +124,11 @@ void CVantrelView::ToggleFullScreen()
                 view->m_fZoom = ViewGeometry::FitZoom(bitmap, pane);
                 view->UpdateZoomStep();
                 view->SetZoomScrollSizes(view->GetZoomedImageSize());
-                view->m_ptPanOffset = ViewGeometry::CenterOffset(pane, view->GetTotalDeviceSize());
+                // Centred in the pane as laid out (the last row and column take what is left),
+                // as a refit centres it
+                view->CenterImageInView();
                 view->Invalidate(TRUE);
             }
-            splitter->RecalcLayout();
             for (CVantrelView* view : grid->GetPanes())
                 CineBarFollowsView(view);
         }

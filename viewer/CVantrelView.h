@@ -269,7 +269,8 @@ public:
     /// Builds m_menuContext afresh: the presets for the image (m_nNextPresetId the last id
     /// handed out), the check marks of the chosen preset and of the two show/hide switches, the
     /// items that act on the image disabled while this pane's cine runs. Returns the "Tools"
-    /// popup (owned by m_menuContext), or null when no menu is shown (images not loaded yet).
+    /// popup (owned by m_menuContext), or null when no menu is shown (images not loaded yet,
+    /// or the left button holds a stroke).
     QMenu* BuildContextMenu();
     /// Renames the presets popup's first item "Default(%d,%d)" with the file's window.
     void AddDefault_WWL_Value_OnRightMenu(QMenu* pPresets);

@@ -81,6 +81,9 @@ QMenu* CVantrelView::BuildContextMenu()
 {
     if (!theApp.m_bImagesLoaded || !GetGridFrame())
         return nullptr;
+    // Not in the middle of a left-button stroke: the menu would take the stroke's release
+    if (m_bLButtonDown || m_bMouseDown)
+        return nullptr;
     SelectThumbnail(GetThumbnailIndex());
     m_menuContext.reset();
     m_nNextPresetId = 0;

@@ -110,7 +110,7 @@ private slots:
     void defaultRestoresTheFilesWindow();
     void showHideSwitches();
     void imageItemsDisabledWhileCineRuns();
-    void noMenuBeforeImagesAreLoaded();
+    void noMenuBeforeImagesAreLoadedOrDuringAStroke();
     void rightReleaseOpensTheMenuAndActsAfterIt();
     void viewTakesNoContextMenuEvent();
     void dicomInformationListsTheShownFile();
@@ -389,12 +389,19 @@ void tst_CVantrelViewMenu::imageItemsDisabledWhileCineRuns()
     QVERIFY(FindCommand(tools, ID_DICOM_INFORMATION)->isEnabled());
 }
 
-void tst_CVantrelViewMenu::noMenuBeforeImagesAreLoaded()
+void tst_CVantrelViewMenu::noMenuBeforeImagesAreLoadedOrDuringAStroke()
 {
     ShownStudy shown(m_dir.path());
     QVERIFY(ShowImages(shown, Preset(ImagePreset::Ct)));
+    CVantrelView* view = shown.View();
+    // Nor while the left button holds a window drag: the menu would take its release
+    QTest::mousePress(view, Qt::LeftButton, {}, QPoint(60, 60));
+    QVERIFY(view->m_bMouseDown);
+    QCOMPARE(view->BuildContextMenu(), nullptr);
+    QTest::mouseRelease(view, Qt::LeftButton, {}, QPoint(70, 60));
+    QVERIFY(view->BuildContextMenu());
     theApp.m_bImagesLoaded = 0;
-    QCOMPARE(shown.View()->BuildContextMenu(), nullptr);
+    QCOMPARE(view->BuildContextMenu(), nullptr);
 }
 
 void tst_CVantrelViewMenu::rightReleaseOpensTheMenuAndActsAfterIt()

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QDir>
+#include <QFile>
 #include <QMenu>
 #include <QPainter>
 #include <QRadioButton>
@@ -114,6 +115,7 @@ private slots:
     void rightReleaseOpensTheMenuAndActsAfterIt();
     void viewTakesNoContextMenuEvent();
     void dicomInformationListsTheShownFile();
+    void dicomInformationOfAFileGoneSinceItWasShown();
     void magnifierSettingsOpen();
     void screenshotMenuInformationAndLens();
 
@@ -503,6 +505,29 @@ void tst_CVantrelViewMenu::dicomInformationListsTheShownFile()
     QPointer<CDicomTagDisplayDlg> closing(dialog);
     dialog->close();
     QTRY_VERIFY(!closing);
+}
+
+// The file went since it was shown (a removed disc): the data set in memory is listed, while
+// the dialog runs
+void tst_CVantrelViewMenu::dicomInformationOfAFileGoneSinceItWasShown()
+{
+    ShownStudy shown(m_dir.path());
+    QVERIFY(ShowImages(shown, Preset(ImagePreset::Ct)));
+    CVantrelView* view = shown.View();
+    QVERIFY(QFile::remove(view->GetDocument()->m_strFilePath));
+    int rows = -1;
+    QString firstTag;
+    QTimer::singleShot(0, this, [&] {
+        auto* dialog = qobject_cast<CDicomTagDisplayDlg*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        rows = dialog->m_listElements->topLevelItemCount();
+        firstTag = dialog->m_listElements->topLevelItem(0)->text(0);
+        dialog->accept();
+    });
+    view->OnContextCommand(ID_DICOM_INFORMATION);
+    QVERIFY(rows > 10);
+    QCOMPARE(firstTag, QStringLiteral("[0008-0016]"));
 }
 
 void tst_CVantrelViewMenu::magnifierSettingsOpen()

@@ -187,7 +187,7 @@ public:
     /// Repaints the bands a smaller image leaves after a change of the view; only when
     /// m_bViewAdjusted is set, which it clears.
     void ClearImageMargins();
-    /// Ends an in-place text entry. (The text entry comes with its own code.)
+    /// Completes the text entry open in this view, as closing its edit does; nothing when none is open.
     void CloseTextEdit();
 
     // --- Pointer input and drawing with the mouse (CVantrelViewMouse.cpp) ------------------
@@ -237,10 +237,10 @@ public:
     virtual void OnMagnifierRelease(UINT nFlags, QPoint point);
     /// Hides the magnifier window (the tools other than the magnifier hide the lens).
     virtual void HideMagnifierWindow();
-    // Hook of the in-place text entry, which comes with its own code.
+    // Opening the in-place text entry (CVantrelViewText.cpp).
     /// Opens the text edit over `box` (client pixels) for the text shape waiting in
     /// m_pDrawingShape, with the view's text font; the edit's end appends the shape.
-    virtual void OpenTextEdit(const QRect& box) { (void)box; }
+    virtual void OpenTextEdit(const QRect& box);
 
     // --- Reset and the operations repeated in the other panes (CVantrelViewOperations.cpp) --
     // Repeated only while the grid shows consecutive images of one series (m_bSeriesLayout
@@ -259,6 +259,17 @@ public:
     /// The other panes are reset as by ResetViewImage, their default window back when their
     /// view was adjusted.
     void ResetImagesInOtherViewPort();
+
+    // --- In-place text entry (CVantrelViewText.cpp) ----------------------------------------
+
+    /// The end of the entry (the edit tells its view when it closes): unless it was cancelled,
+    /// the waiting text shape takes the edit's text and the key of the image the box was
+    /// opened on and is appended to the grid frame's shapes; a cancelled entry frees it.
+    /// Returns 0.
+    long OnTextEditComplete(unsigned long wParam, long lParam);
+    /// An edit is open in this view.
+    bool IsTextEditOpen() const;
+
     // --- The right-button menu (CVantrelViewMenu.cpp) --------------------------------------
 
     /// A right press: nothing; the menu opens on the release.
@@ -388,7 +399,7 @@ public:
     int m_nNextPresetId = 0;               ///< next free id while the preset menu is built
     std::unique_ptr<QMenu> m_menuContext;  ///< the right-button menu
     CFont m_fontText;                      ///< the overlay font ("MS Sans Serif")
-    QPointer<QWidget> m_pTextEdit;         ///< the in-place text edit (a child) while one exists
+    QPointer<QWidget> m_pTextEdit;         ///< the in-place text edit (a CShapeTextEdit child); kept hidden after its entry ended
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -332,7 +332,7 @@ void CVantrelView::SetUpShapePoints(QPoint point)
     m_ptStart = m_ptEnd = m_ptThird = m_ptFourth = m_ptMove = p;
     if (m_nDrawShape == TEXTOUT) {
         // A press while the edit is open only completes that text
-        if (m_pTextEdit)
+        if (IsTextEditOpen())
             CloseTextEdit();
         else
             m_bTextStarted = 1;

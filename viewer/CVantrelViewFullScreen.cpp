@@ -47,7 +47,8 @@ void CineBarFollowsView(CVantrelView* view)
 
 void CVantrelView::OnFullScreenKey()
 {
-    m_bSelected = 1;
+    // The only selected pane: paging acts on the selected pane, which is the one shown
+    SelectCurrentView();
     ToggleFullScreen();
     Invalidate(TRUE);
 }

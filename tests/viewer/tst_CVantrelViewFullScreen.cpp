@@ -145,7 +145,10 @@ void tst_CVantrelViewFullScreen::f11OnAGridAndBack()
     QCOMPARE(thumbnails->width(), 0);
     QCOMPARE(theApp.m_nViewAreaWidth, kMonitor.width());
     QVERIFY(pane->m_bFullScreen);
-    QVERIFY(pane->m_bSelected);
+    // The pane shown is the selected one, which paging acts on
+    QCOMPARE(grid->GetSelectedView(), pane);
+    for (CVantrelView* other : panes)
+        QCOMPARE(other->m_bSelected, BYTE(other == pane));
     QVERIFY(pane->hasFocus());
     // This pane alone over the whole grid, wider than before
     QCOMPARE(pane->geometry(), QRect(QPoint(0, 0), grid->m_pSplitter->size()));

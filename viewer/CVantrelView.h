@@ -308,7 +308,8 @@ public:
     /// and every pane of the grid gets an equal share, fitted and centred (panes without a
     /// picture keep their zoom). In a single view only the column and the fit change.
     void ToggleFullScreen();
-    /// The F11 key: this view the only selected pane, full screen toggled, the pane repainted.
+    /// The F11 key: this view the only selected pane and the grid's active view, full screen
+    /// toggled, the pane repainted.
     void OnFullScreenKey();
 
     // --- Members (defaults as constructed) --------------------------------------------------

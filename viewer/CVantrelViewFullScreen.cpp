@@ -47,8 +47,10 @@ void CineBarFollowsView(CVantrelView* view)
 
 void CVantrelView::OnFullScreenKey()
 {
-    // The only selected pane: paging acts on the selected pane, which is the one shown
+    // The only selected pane and the active one: paging and the tools act on the pane shown
     SelectCurrentView();
+    if (CMyFrameWnd* grid = GetGridFrame(); grid && grid->isAncestorOf(this))
+        grid->SetActiveView(this);
     ToggleFullScreen();
     Invalidate(TRUE);
 }

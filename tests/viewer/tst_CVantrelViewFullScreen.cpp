@@ -145,8 +145,9 @@ void tst_CVantrelViewFullScreen::f11OnAGridAndBack()
     QCOMPARE(thumbnails->width(), 0);
     QCOMPARE(theApp.m_nViewAreaWidth, kMonitor.width());
     QVERIFY(pane->m_bFullScreen);
-    // The pane shown is the selected one, which paging acts on
+    // The pane shown is the selected and active one, which paging and the tools act on
     QCOMPARE(grid->GetSelectedView(), pane);
+    QCOMPARE(grid->GetActiveView(), pane);
     for (CVantrelView* other : panes)
         QCOMPARE(other->m_bSelected, BYTE(other == pane));
     QVERIFY(pane->hasFocus());

@@ -44,6 +44,8 @@ CVantrelView::CVantrelView(CVantrelDoc* pDocument, QWidget* parent)
     setFocusPolicy(Qt::ClickFocus);
     // Moves without a button reach the view too (the angle's second arm, the magnifier)
     setMouseTracking(true);
+    // The right button opens the view's own menu on its release: no context-menu event
+    setContextMenuPolicy(Qt::PreventContextMenu);
 }
 
 CVantrelView::~CVantrelView()

@@ -350,9 +350,48 @@ public:
     /// a refit when the bitmap's size changed, the series window, the overlay texts.
     void RefreshAfterPaging(CVantrelView* pSelected, QSize before);
 
-    // --- Hook of full screen (the right-button menu's code) ---------------------------------
-    /// F11 in this view.
-    void OnFullScreenKey() {}
+
+    // --- The right-button menu (CVantrelViewMenu.cpp) --------------------------------------
+
+    /// A right press: nothing; the menu opens on the release.
+    void OnRButtonDown(UINT nFlags, QPoint point);
+    /// A right release at `point` (client pixels): builds the menu (BuildContextMenu), shows
+    /// its "Tools" popup there and, once it has closed, carries out the chosen command.
+    void OnRButtonUp(UINT nFlags, QPoint point);
+    /// Builds m_menuContext afresh: the presets for the image (m_nNextPresetId the last id
+    /// handed out), the check marks of the chosen preset and of the two show/hide switches, the
+    /// items that act on the image disabled while this pane's cine runs. Returns the "Tools"
+    /// popup (owned by m_menuContext), or null when no menu is shown (images not loaded yet,
+    /// or the left button holds a stroke).
+    QMenu* BuildContextMenu();
+    /// Renames the presets popup's first item "Default(%d,%d)" with the file's window.
+    void AddDefault_WWL_Value_OnRightMenu(QMenu* pPresets);
+    /// Appends the presets of the image's modality and Bits Allocated to `pPresets`.
+    void AddStandard_WWL_Presets_OnRightMenu(QMenu* pPresets);
+    /// A command chosen from the menu: a preset of the open menu (checked from now on; the
+    /// menu goes), the show/hide switches, the two dialogs. FALSE for another command.
+    BOOL OnContextCommand(int nId);
+    /// Applies the window of a preset text ("Lungs(1500,-600)") to the document, the series
+    /// and, in an image layout, the other panes; a text without values changes nothing.
+    void ApplyWindowLevelPreset(const QString& text);
+    /// Toggle g_bHeaderInfoHidden / g_bAnnotationsHidden and repaint every pane.
+    void OnShowHideHeaderInfo();
+    void OnShowHideAnnotations();
+    /// The DICOM Information dialog of the shown file, application-modal; returns at once.
+    void OnDicomInformation();
+    /// The magnifier settings sheet; returns at once (CPropMagn::OpenMagnifierSettings).
+    void OnMagnifierSettings();
+
+    // --- Full screen (CVantrelViewFullScreen.cpp) ----------------------------------------
+
+    /// Full screen on: the thumbnail column shrinks to nothing, the main frame covers the
+    /// monitor, this pane alone fills the grid and is fitted to it. Off: the column comes back
+    /// and every pane of the grid gets an equal share, fitted and centred (panes without a
+    /// picture keep their zoom). In a single view only the column and the fit change.
+    void ToggleFullScreen();
+    /// The F11 key: this view the only selected pane and the grid's active view, full screen
+    /// toggled, the pane repainted.
+    void OnFullScreenKey();
 
     // --- Members (defaults as constructed) --------------------------------------------------
 

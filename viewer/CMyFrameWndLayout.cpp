@@ -19,6 +19,8 @@
 void CMyFrameWnd::DisplaySingleFrame(CVantrelDoc* pDoc)
 {
     try {
+        // No loop may go on over pictures and records about to be freed
+        StopCineInAllViews();
         m_nPrevRows = m_nRows;
         m_nPrevCols = m_nCols;
         m_nRows = m_nCols = 0;
@@ -98,6 +100,8 @@ void CMyFrameWnd::FinishRebuild(bool imageLayout)
 void CMyFrameWnd::RebuildSplitter()
 {
     try {
+        // No loop may go on over pictures and records about to be freed
+        StopCineInAllViews();
         hide();
         DestroyViewsPointers();
         const QSize client = size();
@@ -183,6 +187,8 @@ void CMyFrameWnd::RebuildSplitter()
 void CMyFrameWnd::RebuildSplitterForImageLayout()
 {
     try {
+        // No loop may go on over pictures and records about to be freed
+        StopCineInAllViews();
         hide();
         DestroyViewsPointers();
 
@@ -263,6 +269,8 @@ void CMyFrameWnd::RebuildSplitterForImageLayout()
 void CMyFrameWnd::LoadSeriesIntoViews(const QString& key)
 {
     try {
+        // No loop may go on over pictures and records about to be freed
+        StopCineInAllViews();
         CVantrelView* view = GetSelectedView();
         if (!view)
             view = GetActiveView();

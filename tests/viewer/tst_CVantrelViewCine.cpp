@@ -132,9 +132,16 @@ void tst_CVantrelViewCine::playsFramesPausesResumesAndStops()
     QVERIFY(QTest::qWaitFor([&] { return view->GetCineFramesShown() > count; }, 5000));
     QCOMPARE(view->m_nCurrentFrame, (paused + 1) % 10);
 
+    // A frame of the stopped run still queued is not shown by the next run
+    view->SeekCine(5);
+    QThread::msleep(80); // the worker renders frame 5 and queues it
     QVERIFY(view->StopCine());
     QCOMPARE(view->m_nCineState, 0);
     QVERIFY(!view->m_pCineLoop->HasThread());
+    view->RunDCMCine();
+    QCoreApplication::processEvents();
+    QVERIFY(view->GetCineFramesShown() == 0 || view->m_nCineShown == 0);
+    QVERIFY(view->StopCine());
     QVERIFY(!image->IsCineRunning());
     QCOMPARE(view->m_pDicomImage->m_nCurrentFrame, view->m_nCurrentFrame + 1);
     QCOMPARE(bar->m_bPauseFace, BYTE(0));
@@ -288,8 +295,21 @@ void tst_CVantrelViewCine::rebuildAndStudyChangeStopEveryLoop()
     QCOMPARE(shown.View()->m_nCineState, 0);
     for (CVantrelView* view : shown.Frame().Frame()->findChildren<CVantrelView*>())
         QVERIFY(!view->m_pCineLoop || !view->m_pCineLoop->HasThread());
-    // Frames a stopped run queued are dropped
+    // Loading a series into the same view mid-loop stops it first
+    CVantrelView* single = shown.View();
+    BarOf(single)->OnBtnPlaycinenew();
+    QCOMPARE(single->m_nCineState, 1);
+    CSeriesInfo* playing = single->m_pSeries;
+    QVERIFY(playing->GetImageAt(0)->IsCineRunning());
+    CSeriesInfo* other = playing == series[0] ? series[1] : series[0];
+    shown.Grid()->LoadSeriesIntoViews(other->GetImageAt(0)->m_strFilePath);
+    QCOMPARE(single->m_nCineState, 0);
+    QVERIFY(!single->m_pCineLoop->HasThread());
+    QVERIFY(!playing->GetImageAt(0)->IsCineRunning());
+    QCOMPARE(single->m_pSeries, other);
+    // Frames the stopped run queued are dropped: the view keeps the new image
     QTest::qWait(50);
+    QCOMPARE(single->m_strImageKey, other->GetImageAt(0)->m_strSOPInstanceUID);
 }
 
 void tst_CVantrelViewCine::nextSeriesWhileRunningSkipsMarkedSource()

@@ -84,8 +84,9 @@ public:
     virtual void OnResetImage();
 
     // Hooks the later parts fill; they do nothing here.
-    /// The Cine button: the selected view's cine bar, which it sends IDC_BTN_PLAYCINENEW.
-    virtual void OnCine() {}
+    /// The Cine button: the selected view's cine bar, which it sends IDC_BTN_PLAYCINENEW
+    /// (CToolViewCine.cpp). A second press stops the loop and destroys the bar.
+    virtual void OnCine();
     /// The Invert button: the active view's image inverted, and the other panes' in image layout.
     virtual void OnInvert() {}
     /// The Line/Text button: opens or closes the annotation panel.

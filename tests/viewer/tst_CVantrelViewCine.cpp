@@ -86,6 +86,7 @@ private slots:
     void nextSeriesWhileRunningSkipsMarkedSource();
     void sliderRateFromFileAndLeftEnd();
     void hidingBarOfPausedViewStopsIt();
+    void cineButtonShowsBarAndStopsOnSecondPress();
     void barGeometry_data();
     void barGeometry();
     void barFollowsItsView();
@@ -383,6 +384,27 @@ void tst_CVantrelViewCine::hidingBarOfPausedViewStopsIt()
     QCOMPARE(view->m_nCineState, 0);
     QVERIFY(!view->m_pCineLoop->HasThread());
     QVERIFY(!image->IsCineRunning());
+}
+
+void tst_CVantrelViewCine::cineButtonShowsBarAndStopsOnSecondPress()
+{
+    ShownStudy shown(m_dir.path());
+    CSeriesInfo* series = shown.Study().AddSeries("XA");
+    CImageInfo* image = shown.Study().AddImage(series, MultiFrame(6));
+    QVERIFY(shown.Show());
+    CVantrelView* view = shown.View();
+    view->m_bSelected = 1;
+    shown.ToolBar()->OnCine();
+    QPointer<CineNewControls> bar = view->GetCineBar();
+    QVERIFY(bar);
+    QVERIFY(bar->isVisible());
+    QCOMPARE(view->m_nCineState, 1);
+    QVERIFY(image->IsCineRunning());
+    QVERIFY(Plays(view, 2));
+    shown.ToolBar()->OnCine();
+    QCOMPARE(view->m_nCineState, 0);
+    QVERIFY(!image->IsCineRunning());
+    QTRY_VERIFY(!bar);
 }
 
 void tst_CVantrelViewCine::barGeometry_data()

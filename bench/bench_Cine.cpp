@@ -15,6 +15,7 @@
 // DCMTK
 #include <dcmtk/config/osconfig.h>
 #include <dcmtk/dcmimgle/dcmimage.h>
+#include <dcmtk/oflog/oflog.h>
 
 // Orvane
 #include "app/COstrevanApp.h"
@@ -165,6 +166,7 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
     const double seconds = argc > 1 ? std::max(1.0, std::atof(argv[1])) : 10.0;
+    OFLog::configure(OFLogger::WARN_LOG_LEVEL);
     DicomCodecs codecs;
     QTemporaryDir dir;
     const std::vector<Loop> loops = {

@@ -357,6 +357,9 @@ void CineNewControls::CloseBar()
     if (m_pView && (m_pView->m_nCineState != 0 || m_pView->m_bCineRunning))
         m_pView->StopCine();
     m_bShown = 0;
+    // The view forgets the bar at once: a Cine press before it is deleted makes a new one
+    if (m_pView && m_pView->m_wndCineControls == this)
+        m_pView->m_wndCineControls = nullptr;
     hide();
     deleteLater();
 }

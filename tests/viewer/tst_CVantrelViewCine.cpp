@@ -404,7 +404,13 @@ void tst_CVantrelViewCine::cineButtonShowsBarAndStopsOnSecondPress()
     shown.ToolBar()->OnCine();
     QCOMPARE(view->m_nCineState, 0);
     QVERIFY(!image->IsCineRunning());
+    // A third press before the closed bar is deleted shows a bar that stays
+    shown.ToolBar()->OnCine();
     QTRY_VERIFY(!bar);
+    QVERIFY(view->GetCineBar());
+    QVERIFY(view->GetCineBar()->isVisible());
+    QCOMPARE(view->m_nCineState, 1);
+    view->StopCine();
 }
 
 void tst_CVantrelViewCine::barGeometry_data()

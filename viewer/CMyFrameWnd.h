@@ -94,6 +94,9 @@ public:
     BOOL FindPane(const QWidget* pView, int* pRow, int* pCol) const;
     /// Frees the bitmaps of every pane before a rebuild.
     void DestroyViewsPointers();
+    /// Stops and joins the cine loop of every pane (and the single view), clearing their marks;
+    /// called before anything frees the pictures or records they show.
+    void StopCineInAllViews();
 
     /// The frame's active view, or null.
     CVantrelView* GetActiveView() const;

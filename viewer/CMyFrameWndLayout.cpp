@@ -24,6 +24,8 @@
 void CMyFrameWnd::DisplaySingleFrame(CVantrelDoc* pDoc)
 {
     try {
+        // No loop may go on over pictures and records about to be freed
+        StopCineInAllViews();
         m_nPrevRows = m_nRows;
         m_nPrevCols = m_nCols;
         m_nRows = m_nCols = 0;
@@ -103,6 +105,8 @@ void CMyFrameWnd::FinishRebuild(bool imageLayout)
 void CMyFrameWnd::RebuildSplitter()
 {
     try {
+        // No loop may go on over pictures and records about to be freed
+        StopCineInAllViews();
         hide();
         DestroyViewsPointers();
         const QSize client = size();
@@ -216,6 +220,8 @@ void CMyFrameWnd::FillPanes(const std::vector<CVantrelView*>& order, const std::
 void CMyFrameWnd::RebuildSplitterForImageLayout()
 {
     try {
+        // No loop may go on over pictures and records about to be freed
+        StopCineInAllViews();
         hide();
         DestroyViewsPointers();
 
@@ -302,6 +308,8 @@ void CMyFrameWnd::RebuildSplitterForImageLayout()
 void CMyFrameWnd::LoadSeriesIntoViews(const QString& key)
 {
     try {
+        // No loop may go on over pictures and records about to be freed
+        StopCineInAllViews();
         CVantrelView* view = GetSelectedView();
         if (!view)
             view = GetActiveView();

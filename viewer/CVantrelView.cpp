@@ -52,6 +52,8 @@ CVantrelView::~CVantrelView()
 {
     try {
         StopCineThread();
+        // The cine bar goes with its view
+        delete m_wndCineControls.data();
         // A text entry still open makes no shape when the view goes
         if (m_pTextEdit) {
             m_pTextEdit->setParent(nullptr);
@@ -70,15 +72,6 @@ CVantrelView::~CVantrelView()
 CMyFrameWnd* CVantrelView::GetGridFrame()
 {
     return theApp.m_pViewGridFrame;
-}
-
-void CVantrelView::StopCineThread()
-{
-    if (!m_hCineThread.joinable())
-        return;
-    m_evtStopCine = true;
-    m_hCineThread.join();
-    m_evtStopCine = false;
 }
 
 void CVantrelView::OnInitialUpdate()

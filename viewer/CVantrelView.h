@@ -18,6 +18,7 @@
 
 // std
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -29,9 +30,11 @@
 #include "platform/WinTypes.h"
 #include "viewer/CVantrelDoc.h"
 #include "viewer/CZoomView.h"
+#include "viewer/CineEngine.h"
 #include "viewer/ViewOrientation.h"
 
 class CImageInfo;
+class CineNewControls;
 class CMyFrameWnd;
 class CPatientInfo;
 class CSeriesInfo;
@@ -393,6 +396,54 @@ public:
     /// toggled, the pane repainted.
     void OnFullScreenKey();
 
+    // --- Cine playback (CVantrelViewCine.cpp) ---------------------------------------------
+    // A loop plays the frames of a multi-frame image, else the images of the series, on a
+    // worker of its own (CineLoop) that decodes with its own image objects and hands each frame
+    // to this view by a queued call tagged with the run number. UI thread only.
+
+    /// The cine bar's slider for the shown image: range 1 to 45, position 1000 / the frame
+    /// interval (the maximum raised to it when above), the rate label. Nothing without an
+    /// image or with an interval of 0.
+    void SetCineFrameRate();
+    /// Starts a loop (from index 0) or resumes a paused one. A single-frame image alone in its
+    /// series leaves the view stopped. Marks the source as cycling.
+    void RunDCMCine();
+    /// Pauses at a frame boundary; the view's own image object is brought to the frame shown
+    /// and the mark is cleared. TRUE.
+    BOOL PauseCine();
+    /// Stops and joins the loop; the view's own image object is at the frame shown and the
+    /// mark is cleared. TRUE.
+    BOOL StopCine();
+    /// Whether the view's source (its multi-frame image, else its series) carries the mark of
+    /// a running loop. FALSE without a DICOM object.
+    BOOL IsCineRunningOnSource() const;
+    /// Frames per second of the loop (at least 1), taken at once by a running loop.
+    void SetCineRate(int nRate);
+    int GetCineRate() const { return m_nCineRate; }
+    /// The index (frame or image) the loop shows next, modulo the count.
+    void SeekCine(int nIndex);
+    /// A frame of run `nRun` from the worker (queued); frames of another run, or that come
+    /// while the view is not running, are dropped.
+    void OnCineFrame(int nRun, int nIndex, const QImage& frame);
+    /// The worker of run `nRun` ended by itself (a read error): the view leaves the cine state.
+    void OnCineEnded(int nRun, bool bFailed);
+    /// The loop plays frames of one image (TRUE) or images of the series.
+    bool IsFrameCine() const { return m_bFrameCine; }
+    /// The cine bar while it exists (a child of the main window), or null.
+    CineNewControls* GetCineBar() const;
+    /// Frames shown and slots dropped by the current (or last) run.
+    long long GetCineFramesShown() const { return m_nCineFramesShown; }
+    long long GetCineFramesDropped() const;
+
+    std::unique_ptr<CineLoop> m_pCineLoop;       ///< the loop, made on first use
+    int m_nCineRun = 0;                    ///< run number of the current loop; stale frames are dropped
+    int m_nCineRate = 30;                  ///< frames per second of the loop
+    int m_nCineShown = 0;                  ///< index the loop showed last
+    long long m_nCineFramesShown = 0;      ///< frames shown since the loop started
+    bool m_bFrameCine = false;             ///< the loop plays frames (else images of the series)
+    CImageInfo* m_pCineMarkedImage = nullptr;   ///< the record this view marked as cycling
+    CSeriesInfo* m_pCineMarkedSeries = nullptr; ///< the series this view marked as cycling
+    std::function<void(int, int)> m_fnCineWindow; ///< hands (width, centre) to the frame loop's source
     // --- Members (defaults as constructed) --------------------------------------------------
 
     // Cine playback
@@ -520,6 +571,9 @@ private:
     std::unique_ptr<CShapeCollection> m_pOwnedShape; // m_pDrawingShape while the view owns it
     QBasicTimer m_clickTimer;                          // timer 1031
     void StopCineThread();
+    void SetCineMark();
+    void ClearCineMark();
+    void SettleAfterCine();
     void PaintEmptyPane(QPainter& dc, bool withLoadingText);
     QSize DisplayedSize() const;
     QSize FullDisplayedSize() const;

@@ -2,7 +2,6 @@
 
 #include "viewer/CVantrelView.h"
 
-
 void CVantrelView::StopCineBeforeLoad()
 {
     // The loop reads the image and series records: it ends before they change

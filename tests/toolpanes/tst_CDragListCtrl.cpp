@@ -8,9 +8,7 @@
 #include <QtTest>
 
 // std
-#include <atomic>
 #include <memory>
-#include <thread>
 
 // Orvane
 #include "app/CChildFrmView.h"
@@ -20,6 +18,7 @@
 #include "toolpanes/CDragListCtrl.h"
 #include "toolpanes/CThumbNailLeft.h"
 #include "toolpanes/ToolState.h"
+#include "viewer/CineEngine.h"
 
 using namespace Fixtures;
 
@@ -78,13 +77,14 @@ private slots:
     void upAndDownAreSwallowed();
 
 private:
-    // `n` series of one small CT image each, their thumbnails made
-    bool ShowSeries(ShownStudy& shown, int n, const QRect& = QRect())
+    // `n` series of `images` small CT images each, their thumbnails made
+    bool ShowSeries(ShownStudy& shown, int n, int images = 1)
     {
         for (int i = 0; i < n; ++i) {
             CSeriesInfo* series = shown.Study().AddSeries("CT");
-            if (!shown.Study().AddImage(series, SmallCt("S" + std::to_string(i + 1))))
-                return false;
+            for (int j = 0; j < images; ++j)
+                if (!shown.Study().AddImage(series, SmallCt("S" + std::to_string(i + 1))))
+                    return false;
         }
         if (!shown.Show())
             return false;
@@ -264,23 +264,18 @@ void tst_CDragListCtrl::dropStopsTheViewsCineLoop()
 {
     QFETCH(bool, doubleClick);
     ShownStudy shown(m_dir.path());
-    QVERIFY(ShowSeries(shown, 3));
+    QVERIFY(ShowSeries(shown, 3, 2));
     theApp.m_nLayoutMode = 1;
     CMyFrameWnd* grid = shown.Grid();
     QVERIFY(grid->OnCommand(ID_FRAME_LAYOUT1X2));
     CVantrelView* right = grid->GetPane(0, 1);
     QVERIFY(QTest::qWaitFor([right] { return right->isVisible(); }));
-    // A loop as the cine code runs one: a thread that turns until asked to stop
-    std::atomic<bool> turning{true};
-    right->m_nCineState = 1;
-    right->m_bCineRunning = 1;
-    right->m_pSeries->SetCineRunning(TRUE);
+    // A loop over the two images of the pane's series
+    right->RunDCMCine();
+    QVERIFY(right->m_pCineLoop && right->m_pCineLoop->HasThread());
+    QCOMPARE(right->m_bCineRunning, 1);
     CSeriesInfo* playedSeries = right->m_pSeries;
-    right->m_hCineThread = std::thread([right, &turning] {
-        while (!right->m_evtStopCine.load())
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        turning = false;
-    });
+    QCOMPARE(playedSeries->IsCineRunning(), BYTE(1));
 
     CDragListCtrl& list = Pane(shown)->m_wndThumbList;
     if (doubleClick) {
@@ -292,8 +287,7 @@ void tst_CDragListCtrl::dropStopsTheViewsCineLoop()
         DragRowTo(list, 2, right, right->rect().center());
         ReleaseAt(list, right, right->rect().center());
     }
-    QVERIFY(!turning.load());
-    QVERIFY(!right->m_hCineThread.joinable());
+    QVERIFY(!right->m_pCineLoop->HasThread());
     QCOMPARE(right->m_nCineState, 0);
     QCOMPARE(right->m_bCineRunning, 0);
     QCOMPARE(playedSeries->IsCineRunning(), BYTE(0));

@@ -14,6 +14,7 @@
 #include "platform/PathResolver.h"
 #include "platform/PrivateFolder.h"
 #include "platform/Profile.h"
+#include "platform/ReportSystemError.h"
 #include "res/resource.h"
 #include "study/CStudyList.h"
 #include "viewer/CVantrelDoc.h"
@@ -47,12 +48,18 @@ COstrevanApp::~COstrevanApp() = default;
 
 BOOL COstrevanApp::InitInstance(const QString& programPath)
 {
-    // 1. One running copy only
+    // 1. One running copy only. A lock that can't be taken at all is no other copy: the viewer
+    // then runs without the guard and says why in the log
     const QString privateFolder = PrivateTempFolder();
-    if (!privateFolder.isEmpty() && !m_hMutex.Acquire(privateFolder + QStringLiteral("OrvaneMutex.lock"))) {
-        MessageBox(nullptr, QStringLiteral("Another Copy of Orvane is already running"), kProductTitle,
-                   MB_SYSTEMMODAL | MB_ICONINFORMATION);
-        return FALSE;
+    if (privateFolder.isEmpty()) {
+        ReportSystemError(GetLastError(), "COstrevanApp::InitInstance: no private folder, no single-instance lock");
+    } else if (!m_hMutex.Acquire(privateFolder + QStringLiteral("OrvaneMutex.lock"))) {
+        if (m_hMutex.IsHeldElsewhere()) {
+            MessageBox(nullptr, QStringLiteral("Another Copy of Orvane is already running"), kProductTitle,
+                       MB_SYSTEMMODAL | MB_ICONINFORMATION);
+            return FALSE;
+        }
+        ReportSystemError(DWORD(m_hMutex.LastError()), "COstrevanApp::InitInstance: no single-instance lock");
     }
 
     // 2.

@@ -34,7 +34,7 @@ QString PathResolver::Resolve(const QString& base, const QStringList& components
     for (const QString& c : components)
         exact += QLatin1Char('/') + c;
     if (QFileInfo(exact).isFile())
-        return exact;
+        return InsideBase(base, exact) ? exact : QString();
 
     QString path = base;
     for (const QString& c : components) {
@@ -43,7 +43,23 @@ QString PathResolver::Resolve(const QString& base, const QStringList& components
             return {};
         path += QLatin1Char('/') + entry;
     }
-    return QFileInfo(path).isFile() ? path : QString();
+    return QFileInfo(path).isFile() && InsideBase(base, path) ? path : QString();
+}
+
+bool PathResolver::InsideBase(const QString& base, const QString& path)
+{
+    // Links are followed to their end: it must be a regular file below the base's real folder
+    auto it = m_realBases.find(base);
+    if (it == m_realBases.end())
+        it = m_realBases.insert(base, QFileInfo(base.isEmpty() ? QStringLiteral("/") : base).canonicalFilePath());
+    const QString& realBase = *it;
+    if (realBase.isEmpty())
+        return false;
+    const QFileInfo target(QFileInfo(path).canonicalFilePath());
+    if (target.filePath().isEmpty() || !target.isFile())
+        return false;
+    const QString prefix = realBase.endsWith(QLatin1Char('/')) ? realBase : realBase + QLatin1Char('/');
+    return target.filePath().startsWith(prefix);
 }
 
 QString PathResolver::FindEntry(const QString& folder, const QString& component)

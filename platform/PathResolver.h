@@ -18,14 +18,22 @@ public:
     /// The existing regular file `base` + "/" + the components joined with "/": the exact path
     /// first, then each component matched case-insensitively (an entry's ";1" suffix ignored).
     /// Empty when any component is unsafe or nothing matches. `base` itself is taken as it is.
+    /// Symbolic links are followed, but the file they end at must be a regular file inside the
+    /// real folder of `base`: a link out of the file set, to a device or to a FIFO is missing.
     QString Resolve(const QString& base, const QStringList& components);
 
     /// Forgets the folder listings read so far.
-    void Clear() { m_listings.clear(); }
+    void Clear()
+    {
+        m_listings.clear();
+        m_realBases.clear();
+    }
 
 private:
     QString FindEntry(const QString& folder, const QString& component);
+    bool InsideBase(const QString& base, const QString& path);
     QHash<QString, QHash<QString, QString>> m_listings; // folder -> folded name -> real name
+    QHash<QString, QString> m_realBases;                // base -> its real path
 };
 
 /// One-off resolution with a fresh resolver.

@@ -22,6 +22,7 @@
 #include "app/COstrevanApp.h"
 #include "controls/CProgressWnd.h"
 #include "platform/DialogFont.h"
+#include "platform/MessageNotifier.h"
 #include "platform/ReportSystemError.h"
 #include "platform/Gdi.h"
 
@@ -306,7 +307,11 @@ void CStudyList::ClearOffsetListValues()
 void CStudyList::OnLoadData()
 {
     try {
-        if (m_listStudies->topLevelItemCount() == 1)
+        if (!m_bDicomdirRead) {
+            // Nothing to list: say why and stay hidden until the user asks for the list
+            MessageBox(nullptr, QStringLiteral("The DICOMDIR could not be read."), QStringLiteral("Perlisk Orvane"),
+                       MB_OK | MB_ICONINFORMATION);
+        } else if (m_listStudies->topLevelItemCount() == 1)
             OnLoad(0);
         else
             show();

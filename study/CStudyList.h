@@ -52,9 +52,9 @@ public:
     /// Hides the dialog, skins the two buttons and starts the loading thread on
     /// theApp.m_strDicomDirPath. Returns TRUE.
     BOOL OnInitDialog();
-    /// The end notice of the loading thread: the only study is loaded at once without showing
-    /// the dialog; otherwise (none, several, or a DICOMDIR that could not be read) the dialog
-    /// is shown. Then emits dicomDirLoaded.
+    /// The end notice of the loading thread: a DICOMDIR that could not be read is said so in a
+    /// message and the dialog stays hidden; the only study is loaded at once without showing
+    /// the dialog; otherwise (none or several) the dialog is shown. Then emits dicomDirLoaded.
     void OnLoadData();
     /// The Load button and Enter: nothing without rows; with one row the dialog is hidden when
     /// that study is shown already, else it is loaded (again); otherwise the selected row is
@@ -130,8 +130,8 @@ public:
     void FillImageData(const COffsetListValue* firstPresentation);
     /// The study of row `row`, built and sorted at its first call: its patient's studies, then
     /// its series and images. Empties m_astrPSPaths first; a build collects the study's
-    /// presentation-state paths. Null when the row, its patient, its study or its first series
-    /// record is missing.
+    /// presentation-state paths. A study no PATIENT record leads to gets a patient of its own
+    /// with empty texts. Null when the row, its study or its first series record is missing.
     CStudyInfo* BuildStudyOfRow(int row);
 
     // --- Members ---------------------------------------------------------------------------
@@ -177,6 +177,7 @@ private:
     void AddSeries(CStudyInfo* study, const DirectoryLink& record, bool first);
     void AddImage(CSeriesInfo* series, const DirectoryLink& record);
     QString ResolveFileId(const DirectoryLink& record);
+    CPatientInfo* PatientOfOrphanStudy(int studyRecord);
 
     std::atomic<bool> m_bStopLoader{false};
     std::atomic<int> m_nLoaderRun{0};

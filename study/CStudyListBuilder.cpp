@@ -15,6 +15,37 @@
 #include "app/COstrevanApp.h"
 #include "platform/ReportSystemError.h"
 
+namespace {
+
+std::unique_ptr<CStudyInfo> StudyOfRecord(const DirectoryLink& link)
+{
+    auto study = std::make_unique<CStudyInfo>();
+    study->m_nRecordIndex = int(link.nIndex);
+    study->m_strStudyInstanceUID = RecordText(link.pItem, DCM_StudyInstanceUID);
+    study->m_strStudyID = RecordText(link.pItem, DCM_StudyID);
+    study->m_strStudyDescription = RecordText(link.pItem, DCM_StudyDescription);
+    study->m_strStudyDate = FormatStudyDate(RecordText(link.pItem, DCM_StudyDate));
+    return study;
+}
+
+} // namespace
+
+CPatientInfo* CStudyList::PatientOfOrphanStudy(int studyRecord)
+{
+    // A study no PATIENT record leads to gets a patient of its own, with empty texts
+    const int key = -2 - studyRecord;
+    if (CPatientInfo* known = m_patientList.FindPatientByRecord(key))
+        return known;
+    const DirectoryLink* record = m_chain.AtIndex(std::uint32_t(studyRecord));
+    if (!record || record->nType != RecordType::Study)
+        return nullptr;
+    auto patient = std::make_unique<CPatientInfo>();
+    patient->m_nRecordIndex = key;
+    patient->m_lstStudies.push_back(StudyOfRecord(*record));
+    m_patientList.m_lstPatients.push_back(std::move(patient));
+    return m_patientList.m_lstPatients.back().get();
+}
+
 void CStudyList::AddStudiesToPatient(const QString& key)
 {
     AddStudiesToPatient(m_patientList.FindPatient(key));
@@ -30,13 +61,7 @@ void CStudyList::AddStudiesToPatient(CPatientInfo* patient)
         if (!record || record->nType != RecordType::Patient)
             return;
         m_chain.Walk(record->nLowerOffset, RecordType::Study, [&](const DirectoryLink& link) {
-            auto study = std::make_unique<CStudyInfo>();
-            study->m_nRecordIndex = int(link.nIndex);
-            study->m_strStudyInstanceUID = RecordText(link.pItem, DCM_StudyInstanceUID);
-            study->m_strStudyID = RecordText(link.pItem, DCM_StudyID);
-            study->m_strStudyDescription = RecordText(link.pItem, DCM_StudyDescription);
-            study->m_strStudyDate = FormatStudyDate(RecordText(link.pItem, DCM_StudyDate));
-            patient->m_lstStudies.push_back(std::move(study));
+            patient->m_lstStudies.push_back(StudyOfRecord(link));
             return true;
         });
     } catch (...) {
@@ -183,7 +208,8 @@ CStudyInfo* CStudyList::BuildStudyOfRow(int row)
         if (row < 0 || row >= int(m_aRows.size()))
             return nullptr;
         const StudyRow& studyRow = m_aRows[size_t(row)];
-        CPatientInfo* patient = m_patientList.FindPatientByRecord(studyRow.nPatientRecord);
+        CPatientInfo* patient = studyRow.nPatientRecord < 0 ? PatientOfOrphanStudy(studyRow.nStudyRecord)
+                                                            : m_patientList.FindPatientByRecord(studyRow.nPatientRecord);
         if (!patient)
             return nullptr;
         AddStudiesToPatient(patient);

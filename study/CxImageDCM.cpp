@@ -18,6 +18,7 @@
 #include "platform/CxImage.h"
 #include "platform/NumberParse.h"
 #include "study/LoadFailure.h"
+#include "study/PixelDataCheck.h"
 
 // std
 #include <algorithm>
@@ -268,6 +269,12 @@ int CxImageDCM::LoadDCM(const char* path, QList<CxImage*>* images, BOOL atLastFr
             return 0;
         m_strLoadFailure = QString::fromLatin1(m_pDataset->tagExists(DCM_PixelData) ? LoadFailure::kPixelDataUnreadable
                                                                                     : LoadFailure::kNoPixelData);
+        // Damaged pixel data is refused before anything is decoded or built from it
+        const QString refusal = PixelDataCheck::Refusal(m_pDataset);
+        if (!refusal.isEmpty()) {
+            m_strLoadFailure = refusal;
+            return 0;
+        }
 
         // 4. How many frames the pixel data really holds
         double declared = 0.0;

@@ -2,6 +2,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QRegularExpression>
 #include <QtTest>
 
 // Orvane
@@ -46,6 +47,9 @@ private slots:
     void findsLowerCaseDicomDir();
     void readsOriginalWhenNoCopyCanBeMade();
     void startsReadingTheDicomDirBeforeTheMainFrameShows();
+    void readsOriginalWhenTheCopyIsBlocked();
+    void startsWhenTheLockFileCannotBeOpened_data();
+    void startsWhenTheLockFileCannotBeOpened();
 
 private:
     QString MakeFileSet(const QString& dicomDirName, const QByteArray& content);
@@ -227,6 +231,50 @@ void tst_COstrevanApp::readsOriginalWhenNoCopyCanBeMade()
     QCOMPARE(app.InitInstance(program), TRUE);
     QCOMPARE(app.m_strDicomDirPath, m_root->filePath("cd/DICOMDIR"));
     QCOMPARE(Read(elsewhere.filePath("dicomdir")), QByteArray("stale"));
+    app.ExitInstance();
+}
+
+void tst_COstrevanApp::readsOriginalWhenTheCopyIsBlocked()
+{
+    // A folder in place of the copy: the copy fails, and the original is read, not the stale one
+    const QString program = MakeFileSet("DICOMDIR", "original");
+    const QString folder = PrivateTempFolder();
+    QVERIFY(QDir().mkpath(folder + "dicomdir/stale"));
+    Write(folder + "dicomdir/stale/DICOMDIR", "stale");
+    COstrevanApp app;
+    QCOMPARE(app.InitInstance(program), TRUE);
+    QCOMPARE(app.m_strDicomDirPath, m_root->filePath("cd/DICOMDIR"));
+    QCOMPARE(Read(app.m_strDicomDirPath), QByteArray("original"));
+    QStringList left = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    left.removeAll("OrvaneMutex.lock");
+    QCOMPARE(left, QStringList{"dicomdir"});
+    app.ExitInstance();
+}
+
+void tst_COstrevanApp::startsWhenTheLockFileCannotBeOpened_data()
+{
+    QTest::addColumn<QString>("what");
+    QTest::addColumn<bool>("guarded"); // the lock is held after start
+    QTest::newRow("dangling link") << "dangling" << true;
+    QTest::newRow("folder in its place") << "folder" << false;
+}
+
+void tst_COstrevanApp::startsWhenTheLockFileCannotBeOpened()
+{
+    QFETCH(QString, what);
+    QFETCH(bool, guarded);
+    const QString program = MakeFileSet("DICOMDIR", "set");
+    const QString lockPath = PrivateTempFolder() + "OrvaneMutex.lock";
+    if (what == "dangling")
+        QVERIFY(QFile::link(m_root->filePath("gone"), lockPath));
+    else
+        QVERIFY(QDir().mkpath(lockPath + "/inside"));
+    if (!guarded)
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("no single-instance lock"));
+    COstrevanApp app;
+    QCOMPARE(app.InitInstance(program), TRUE);
+    QVERIFY(m_shown.isEmpty());
+    QCOMPARE(app.m_hMutex.IsHeld(), guarded);
     app.ExitInstance();
 }
 

@@ -7,6 +7,9 @@
 // Orvane
 #include "platform/PathResolver.h"
 
+// POSIX
+#include <sys/stat.h>
+
 namespace {
 
 void Touch(const QString& path)
@@ -29,6 +32,8 @@ private slots:
     void rejectsUnsafeComponents();
     void findsRootFolderForEmptyBase();
     void seesFilesAddedAfterClear();
+    void followsLinksOnlyInsideTheSet_data();
+    void followsLinksOnlyInsideTheSet();
 
 private:
     QTemporaryDir m_dir;
@@ -101,6 +106,55 @@ void tst_PathResolver::seesFilesAddedAfterClear()
     Touch(m_dir.filePath("images/ct/img0003"));
     resolver.Clear();
     QCOMPARE(resolver.Resolve(m_dir.path(), {"IMAGES", "CT", "IMG0003"}), m_dir.path() + "/images/ct/img0003");
+}
+
+void tst_PathResolver::followsLinksOnlyInsideTheSet_data()
+{
+    // A file set "set" beside a folder "outside"; the set reached also through a link "cd"
+    const QString set = m_dir.filePath("links/set");
+    Touch(set + "/IMAGES/REAL");
+    Touch(m_dir.filePath("links/outside/SECRET"));
+    QDir().mkpath(set + "/SUB");
+    QVERIFY(QFile::link("../../outside/SECRET", set + "/IMAGES/LINK1"));
+    QVERIFY(QFile::link("/etc", set + "/ETC"));
+    QVERIFY(QFile::link("REAL", set + "/IMAGES/LINK2"));
+    QVERIFY(QFile::link(set + "/IMAGES/REAL", set + "/IMAGES/ABSOLUTE"));
+    QVERIFY(QFile::link("../IMAGES", set + "/SUB/IMG"));
+    QVERIFY(QFile::link("..", set + "/UP"));
+    QVERIFY(QFile::link("/dev/zero", set + "/IMAGES/DEVICE"));
+    QVERIFY(QFile::link("NOWHERE", set + "/IMAGES/DANGLING"));
+    QVERIFY(QFile::link("set", m_dir.filePath("links/cd")));
+    QCOMPARE(mkfifo(QFile::encodeName(set + "/IMAGES/FIFO").constData(), 0600), 0);
+    QVERIFY(QFile::link("FIFO", set + "/IMAGES/TOFIFO"));
+
+    QTest::addColumn<QString>("base");
+    QTest::addColumn<QStringList>("components");
+    QTest::addColumn<QString>("expected"); // relative to the base; empty for none
+    const QString cd = m_dir.filePath("links/cd");
+    QTest::newRow("plain file") << set << QStringList{"IMAGES", "REAL"} << "IMAGES/REAL";
+    QTest::newRow("link out of the set") << set << QStringList{"IMAGES", "LINK1"} << "";
+    QTest::newRow("link out, case-insensitive") << set << QStringList{"images", "link1"} << "";
+    QTest::newRow("folder link to /etc") << set << QStringList{"ETC", "passwd"} << "";
+    QTest::newRow("folder link up and out") << set << QStringList{"UP", "outside", "SECRET"} << "";
+    QTest::newRow("relative link inside") << set << QStringList{"IMAGES", "LINK2"} << "IMAGES/LINK2";
+    QTest::newRow("absolute link inside") << set << QStringList{"IMAGES", "ABSOLUTE"} << "IMAGES/ABSOLUTE";
+    QTest::newRow("folder link inside") << set << QStringList{"SUB", "IMG", "REAL"} << "SUB/IMG/REAL";
+    QTest::newRow("link to a device") << set << QStringList{"IMAGES", "DEVICE"} << "";
+    QTest::newRow("fifo") << set << QStringList{"IMAGES", "FIFO"} << "";
+    QTest::newRow("link to a fifo") << set << QStringList{"IMAGES", "TOFIFO"} << "";
+    QTest::newRow("dangling link") << set << QStringList{"IMAGES", "DANGLING"} << "";
+    QTest::newRow("set reached through a link") << cd << QStringList{"IMAGES", "REAL"} << "IMAGES/REAL";
+    QTest::newRow("through a link, link inside") << cd << QStringList{"images", "link2"} << "IMAGES/LINK2";
+    QTest::newRow("through a link, link out") << cd << QStringList{"IMAGES", "LINK1"} << "";
+}
+
+void tst_PathResolver::followsLinksOnlyInsideTheSet()
+{
+    QFETCH(QString, base);
+    QFETCH(QStringList, components);
+    QFETCH(QString, expected);
+    PathResolver resolver;
+    QCOMPARE(resolver.Resolve(base, components), expected.isEmpty() ? QString() : base + "/" + expected);
 }
 
 QTEST_MAIN(tst_PathResolver)

@@ -21,6 +21,7 @@
 // Orvane
 #include "app/COstrevanApp.h"
 #include "controls/CIconButton.h"
+#include "platform/MessageNotifier.h"
 #include "study/CStudyList.h"
 #include "tools/fixtures/DicomDirFixtures.h"
 
@@ -69,6 +70,7 @@ class tst_CStudyList : public QObject
 private:
     std::unique_ptr<QTemporaryDir> m_tmp;
     QString m_folder;
+    QList<ShownMessage> m_messages;
 
     // Writes `set` with a DICOMDIR of `kind` (shaped by `shape` when hand-shaped) into a new
     // file-set folder and reads it through the loading thread.
@@ -104,6 +106,17 @@ private slots:
     void init()
     {
         theApp.m_strModality.clear();
+        m_messages.clear();
+        // A DICOMDIR that can't be read is said so in a message box
+        SetMessageNotifier([this](const ShownMessage& message) {
+            m_messages << message;
+            return int(IDOK);
+        });
+    }
+
+    void cleanup()
+    {
+        SetMessageNotifier({});
     }
 
     // --- The loading thread and the rows --------------------------------------------------
@@ -206,6 +219,47 @@ private slots:
         QVERIFY(list->m_patientList.m_lstPatients.empty());
         QVERIFY(list->m_lstImageOffsets.empty());
         QVERIFY(!list->m_pDicomdirFile);
+    }
+
+    // A DICOMDIR that can't be read at start-up is said once, and the list stays hidden.
+    void unreadableDicomDirIsSaidAndTheListStaysHidden_data()
+    {
+        QTest::addColumn<int>("keep"); // bytes of the real DICOMDIR kept; -1 for the text below
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("empty file") << 0 << QByteArray();
+        QTest::newRow("not DICOM") << -1 << QByteArray("not a DICOMDIR\n");
+        QTest::newRow("preamble only") << 132 << QByteArray();
+        QTest::newRow("cut in its records") << 700 << QByteArray();
+    }
+    void unreadableDicomDirIsSaidAndTheListStaysHidden()
+    {
+        QFETCH(int, keep);
+        QFETCH(QByteArray, bytes);
+        m_tmp = std::make_unique<QTemporaryDir>();
+        m_folder = m_tmp->filePath(QStringLiteral("set"));
+        QCOMPARE(WriteDicomDir(SampleFileSet(), m_folder), QString());
+        if (keep >= 0) {
+            QFile whole(path("DICOMDIR"));
+            QVERIFY(whole.open(QIODevice::ReadOnly));
+            bytes = whole.read(keep);
+        }
+        QFile file(path("DICOMDIR"));
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(bytes);
+        file.close();
+
+        theApp.m_strDicomDirPath = path("DICOMDIR");
+        CStudyList list;
+        QSignalSpy loaded(&list, &CStudyList::dicomDirLoaded);
+        QVERIFY(list.Create(321, nullptr));
+        QVERIFY(loaded.wait(10000));
+        theApp.m_strDicomDirPath.clear();
+        QCOMPARE(loaded.first().first().toBool(), false);
+        QCOMPARE(m_messages.size(), 1);
+        QCOMPARE(m_messages[0].text, QStringLiteral("The DICOMDIR could not be read."));
+        QCOMPARE(m_messages[0].caption, QStringLiteral("Perlisk Orvane"));
+        QVERIFY(!list.isVisible());
+        QCOMPARE(list.m_listStudies->topLevelItemCount(), 0);
     }
 
     // Without the file no thread starts, and the dialog still hears that nothing was read.
@@ -614,16 +668,33 @@ private slots:
         QCOMPARE(study->GetSeriesAt(0)->GetImageAt(0)->m_nFrames, frames);
     }
 
-    // Rows whose patient or study cannot be built give no study.
+    // Rows whose study cannot be built give no study; a study no patient record leads to is
+    // built with a patient of its own, with empty texts, once.
     void rowsWithoutRecordsBuildNothing()
     {
         const Shape shape = [](FileSet&, HandDicomDir& dir) {
             Nth(dir, "PATIENT", 1).lower = -1;
             Nth(dir, "STUDY", 1).lower = -1;
         };
-        auto list = load(SampleFileSet(), Kind::DepthFirst, shape);
+        const FileSet set = SampleFileSet();
+        auto list = load(set, Kind::DepthFirst, shape);
         QVERIFY(list);
-        QVERIFY(!list->BuildStudyOfRow(2)); // its patient has no lower level
+        QCOMPARE(list->m_aRows[2].astrText[1], QStringLiteral("--"));
+        CStudyInfo* orphan = list->BuildStudyOfRow(2); // its patient has no lower level
+        QVERIFY(orphan);
+        QCOMPARE(orphan->m_strStudyInstanceUID, QString::fromStdString(set.patients[1].studies[0].studyInstanceUid));
+        QCOMPARE(orphan->GetImageCount(), 2);
+        CPatientInfo* patient = nullptr;
+        CStudyInfo* study = nullptr;
+        CSeriesInfo* series = nullptr;
+        CImageInfo* image = nullptr;
+        list->m_patientList.FindImage(orphan->GetFirstSeries()->GetImageAt(0)->m_strFilePath, patient, study, series, image);
+        QVERIFY(patient);
+        QCOMPARE(study, orphan);
+        QVERIFY(patient->m_strPatientID.isEmpty() && patient->m_strPatientName.isEmpty());
+        const size_t patients = list->m_patientList.m_lstPatients.size();
+        QCOMPARE(list->BuildStudyOfRow(2), orphan);
+        QCOMPARE(list->m_patientList.m_lstPatients.size(), patients);
         QVERIFY(!list->BuildStudyOfRow(1)); // no series record
         QVERIFY(!list->BuildStudyOfRow(3));
         QVERIFY(!list->BuildStudyOfRow(-1));

@@ -650,6 +650,20 @@ private slots:
         QVERIFY(!m_list->isVisible());
     }
 
+    // A study no PATIENT record leads to is listed with "--" and loads, with empty patient texts.
+    void loadsAStudyWithoutAPatientRecord()
+    {
+        const SetShape shape = [](FileSet&, HandDicomDir& dir) { dir.records[size_t(IndexOf(dir, "PATIENT", 1))].lower = -1; };
+        QVERIFY(start(SampleFileSet(), shape));
+        QCOMPARE(m_list->m_listStudies->topLevelItem(2)->text(2), QStringLiteral("--"));
+        m_list->OnLoad(2);
+        QVERIFY(m_messages.isEmpty());
+        QCOMPARE(theApp.m_bImagesLoaded, BYTE(1));
+        QCOMPARE(theApp.m_astrSeriesKeys, QStringList({path("P002\\ST1\\SE1\\IM1")}));
+        QVERIFY(m_list->m_pCurrentStudy);
+        verifyProgressGone();
+    }
+
     // A row whose study has no series record ends the load before the hand-over: the tool
     // bar was reset, nothing else changed, no progress window is left.
     void endsTheLoadOfARowWithoutSeries()

@@ -529,7 +529,7 @@ public:
     RECT m_rcFirstClient{};                ///< client rectangle recorded by the first refit
     BYTE m_bSelected = 0;                  ///< the selected viewport of the grid
     int m_nCheckedPresetId = 0;            ///< window preset chosen last
-    int m_nNextPresetId = 0;               ///< next free id while the preset menu is built
+    int m_nNextPresetId = 0;               ///< last preset id of the open menu; 0 when none is open
     std::unique_ptr<QMenu> m_menuContext;  ///< the right-button menu
     CFont m_fontText;                      ///< the overlay font ("MS Sans Serif")
     QPointer<QWidget> m_pTextEdit;         ///< the in-place text edit (a CShapeTextEdit child); kept hidden after its entry ended

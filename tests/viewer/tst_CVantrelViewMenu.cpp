@@ -114,6 +114,7 @@ private slots:
     void noMenuBeforeImagesAreLoadedOrDuringAStroke();
     void rightReleaseOpensTheMenuAndActsAfterIt();
     void viewTakesNoContextMenuEvent();
+    void viewGoneWhileItsMenuIsOpen();
     void dicomInformationListsTheShownFile();
     void dicomInformationOfAFileGoneSinceItWasShown();
     void magnifierSettingsOpen();
@@ -449,6 +450,29 @@ void tst_CVantrelViewMenu::rightReleaseOpensTheMenuAndActsAfterIt()
     QCOMPARE(view->m_nCheckedPresetId, PresetId(kLungsIndex));
     QVERIFY(!view->m_menuContext);
     QCOMPARE(QApplication::activePopupWidget(), nullptr);
+}
+
+// The grid rebuilt while the menu is open (its view and the menu go): the release returns
+// without touching either
+void tst_CVantrelViewMenu::viewGoneWhileItsMenuIsOpen()
+{
+    ShownStudy shown(m_dir.path());
+    QVERIFY(ShowImages(shown, Preset(ImagePreset::Ct), 4, 2));
+    QPointer<CVantrelView> view = shown.View();
+    bool opened = false;
+    QTimer::singleShot(0, this, [&] {
+        opened = qobject_cast<QMenu*>(QApplication::activePopupWidget()) != nullptr;
+        shown.Grid()->OnCommand(ID_FRAME_LAYOUT2X2);
+    });
+    QTimer::singleShot(2000, this, [] {
+        if (QWidget* popup = QApplication::activePopupWidget())
+            popup->close();
+    });
+    QTest::mouseRelease(view, Qt::RightButton, {}, QPoint(40, 40));
+    QVERIFY(opened);
+    QVERIFY(!view);
+    QCOMPARE(QApplication::activePopupWidget(), nullptr);
+    QCOMPARE(shown.Grid()->GetPanes().size(), std::size_t(4));
 }
 
 void tst_CVantrelViewMenu::viewTakesNoContextMenuEvent()

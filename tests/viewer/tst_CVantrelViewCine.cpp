@@ -84,6 +84,7 @@ private slots:
     void loopEndingByItselfLeavesCineState();
     void rebuildAndStudyChangeStopEveryLoop();
     void nextSeriesWhileRunningSkipsMarkedSource();
+    void stepsStopAtTheEnds();
     void sliderRateFromFileAndLeftEnd();
     void hidingBarOfPausedViewStopsIt();
     void cineButtonShowsBarAndStopsOnSecondPress();
@@ -340,6 +341,39 @@ void tst_CVantrelViewCine::nextSeriesWhileRunningSkipsMarkedSource()
     QVERIFY(series[1]->IsCineRunning());
     QCOMPARE(second->m_nCineState, 1);
     second->StopCine();
+}
+
+void tst_CVantrelViewCine::stepsStopAtTheEnds()
+{
+    ShownStudy shown(m_dir.path());
+    CSeriesInfo* series = shown.Study().AddSeries("XA");
+    CImageInfo* image = shown.Study().AddImage(series, MultiFrame(3));
+    QVERIFY(shown.Show());
+    CVantrelView* view = shown.View();
+    CineNewControls* bar = BarOf(view);
+    // The study's only image: next and previous do nothing, not even stop the loop
+    bar->OnBtnPlaycinenew();
+    bar->OnCineLast();
+    bar->OnCineFirst();
+    QCOMPARE(view->m_nCineState, 1);
+    QVERIFY(image->IsCineRunning());
+    // Frame steps do nothing while it runs
+    QVERIFY(Plays(view, 1));
+    view->StopCine();
+    const int stopped = view->m_nCurrentFrame;
+    view->m_nCineState = 1;
+    bar->OnNextFrame();
+    QCOMPARE(view->m_nCurrentFrame, stopped);
+    view->m_nCineState = 0;
+    // Stopped: frames step up to the last and down to the first, no further
+    for (int i = 0; i < 4; ++i)
+        bar->OnNextFrame();
+    QCOMPARE(view->m_nCurrentFrame, 2);
+    QCOMPARE(view->m_pDicomImage->m_nCurrentFrame, 3);
+    for (int i = 0; i < 4; ++i)
+        bar->OnPrevFrame();
+    QCOMPARE(view->m_nCurrentFrame, 0);
+    QCOMPARE(view->m_pDicomImage->m_nCurrentFrame, 1);
 }
 
 void tst_CVantrelViewCine::sliderRateFromFileAndLeftEnd()

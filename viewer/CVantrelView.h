@@ -20,7 +20,6 @@
 #include <atomic>
 #include <functional>
 #include <memory>
-#include <thread>
 #include <vector>
 
 // Orvane
@@ -456,7 +455,6 @@ public:
     QPointer<QWidget> m_wndCineControls;   ///< the embedded cine bar while it is shown (a child)
     std::atomic<bool> m_hCineDoneEvent{false}; ///< set when a cine loop ended
     std::unique_ptr<CineThreadParam> m_pCineThreadParam;
-    std::atomic<bool> m_evtStopCine{false}; ///< asks the cine loop to end
     double m_dPixelsPerCm = 0.0;           ///< bitmap pixels per cm along the unturned image's x (columns); zoom not included
     double m_dPixelsPerCmY = 0.0;          ///< the same along its y (rows)
     CDoublePoint m_ptStart;                ///< first point of the shape being drawn
@@ -515,7 +513,6 @@ public:
     int m_bEraseBackground = 1;            ///< the next erase paints the pane black, once
     int m_bTextStarted = 0;                ///< a text box is being dragged
     int m_bCineRunning = 0;                ///< a cine loop runs; tools are ignored
-    std::thread m_hCineThread;             ///< the cine thread, when one runs
     DWORD m_dwCineThreadId = 0;
     CShapeCollection* m_pDrawingShape = nullptr; ///< shape under construction
     double m_dZoomStep = 0.03;             ///< zoom change per pointer pixel (times 0.5) of a zoom drag

@@ -323,12 +323,6 @@ void CVantrelView::StopCineThread()
     // and the mark is off the source
     if (m_pCineLoop)
         m_pCineLoop->Stop();
-    // A thread given to the view directly ends through its stop flag
-    if (m_hCineThread.joinable()) {
-        m_evtStopCine = true;
-        m_hCineThread.join();
-        m_evtStopCine = false;
-    }
     ++m_nCineRun;
     // A running view plays its own source: its mark goes even when not recorded here
     if (m_nCineState == 1 && !m_pCineMarkedImage && !m_pCineMarkedSeries) {
@@ -347,7 +341,7 @@ BOOL CVantrelView::StopCine()
 {
     try {
         const bool active = m_nCineState != 0;
-        if (!active && !(m_pCineLoop && m_pCineLoop->HasThread()) && !m_hCineThread.joinable())
+        if (!active && !(m_pCineLoop && m_pCineLoop->HasThread()))
             return TRUE;
         StopCineThread();
         if (active)

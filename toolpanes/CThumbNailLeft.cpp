@@ -15,7 +15,6 @@
 #include "app/COstrevanApp.h"
 #include "platform/LastError.h"
 #include "platform/ReportSystemError.h"
-#include "platform/ThreadPriority.h"
 #include "toolpanes/CToolView.h"
 #include "toolpanes/ThumbnailGeometry.h"
 #include "toolpanes/ToolState.h"
@@ -109,10 +108,8 @@ BOOL CThumbNailLeft::StopThumbnailThread()
 
 void CThumbNailLeft::ThumbnailThreadProc(int nRun, const QStringList& keys, QSize box)
 {
-    // Runs on the thumbnail worker: it reads only its arguments, m_bStop and m_nNextKey
+    // Runs on the thumbnail worker: it reads only its arguments and m_bStop
     try {
-        // The viewports go first
-        LowerCurrentThreadPriority();
         for (int i = m_nNextKey++; i < keys.size(); i = m_nNextKey++) {
             if (m_bStop.load())
                 break;

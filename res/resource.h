@@ -65,3 +65,36 @@ constexpr unsigned WM_TEXTEDITCOMPLETE = WM_APP + 42;
 constexpr int IDR_MAINFRAME = 128;
 constexpr int IDR_TOLVANETYPE = 129;
 constexpr int IDD_STUDY_LIST = 321;
+
+// The tool panels: annotation, erase, orientation
+constexpr int IDC_BTN_LINE = 1244;
+constexpr int IDC_BTN_TEXT = 1137;
+constexpr int IDC_BTN_ERASE = 1139;
+constexpr int IDC_BTN_ERASEALL = 1140;
+constexpr int IDC_BTN_ROTATE_ANTICLOCKWISE = 1279;
+constexpr int IDC_BTN_ROTATE_CLOCKWISE = 1280;
+constexpr int IDC_BTN_FLIP_HORIZONTAL = 1035;
+constexpr int IDC_BTN_FLIP_VERTICAL = 1036;
+
+// The layout panel and the custom layout picker
+constexpr int IDC_RADIO_STUDY = 1023;
+constexpr int IDC_RADIO_SERIES = 1025;
+constexpr int IDC_RADIO_IMAGE = 1026;
+constexpr int IDC_STATIC_STUDY = 1050;
+constexpr int IDC_STATIC_SERIES = 1139;
+constexpr int IDC_STATIC_IMAGE = 1052;
+constexpr int IDC_BTN_LAYOUT1X1 = 1522;
+constexpr int IDC_BTN_LAYOUT1X2 = 1513;
+constexpr int IDC_BTN_LAYOUT2X1 = 1514;
+constexpr int IDC_BTN_LAYOUT2X2 = 1515;
+constexpr int IDC_BTN_LAYOUT4X2 = 1519;
+constexpr int IDC_BTN_LAYOUT4X4 = 1520;
+constexpr int IDC_BTN_CUSTOM = 1521;
+// The view's right-button menu and its commands
+constexpr int IDR_CONTEXT_MENU = 322;
+constexpr int ID_DICOM_INFORMATION = 32862;
+constexpr int ID_MAGNIFIER_SETTINGS = 32863;
+constexpr int ID_SHOWHIDE_HEADERINFO = 32864;
+constexpr int ID_SHOWHIDE_ANNOTATIONS = 32865;
+/// Preset items get the ids above this one, counted upward as the menu is built
+constexpr int ID_WINDOW_PRESET_BASE = 33867;

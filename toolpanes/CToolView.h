@@ -83,19 +83,20 @@ public:
     /// before every load.
     virtual void OnResetImage();
 
-    // Hooks the later parts fill; they do nothing here.
-    /// The Cine button: the selected view's cine bar, which it sends IDC_BTN_PLAYCINENEW.
-    virtual void OnCine() {}
+    // The panels' handlers: CToolViewPanels.cpp.
+    /// The Cine button: the selected view's cine bar, which it sends IDC_BTN_PLAYCINENEW
+    /// (CToolViewCine.cpp). A second press stops the loop and destroys the bar.
+    virtual void OnCine();
     /// The Invert button: the active view's image inverted, and the other panes' in image layout.
-    virtual void OnInvert() {}
+    virtual void OnInvert();
     /// The Line/Text button: opens or closes the annotation panel.
-    virtual void OnAnottools() {}
+    virtual void OnAnottools();
     /// The EraseTools button (and the erase panel's Erase All): opens or closes the erase panel.
-    virtual void OnErasetools() {}
+    virtual void OnErasetools();
     /// The Orientation Tools button: opens or closes the orientation panel.
-    virtual void OnOrientation() {}
+    virtual void OnOrientation();
     /// The Layout button: opens or closes the layout panel.
-    virtual void OnChangeayout() {}
+    virtual void OnChangeayout();
 
     /// The button at tool index `nIndex` (0..15), or null.
     CImageButton* GetToolButton(int nIndex) const;
@@ -148,4 +149,11 @@ private:
     void OnButtonCommand(int nID);
 
     int m_nReleasedInside = 0; // id of the button last released over itself
+
+    // The panels (CToolViewPanels.cpp)
+    /// Where a panel of `size` opens beside `button`, in the coordinates of the panel's parent.
+    QPoint PanelPlace(const CImageButton& button, QSize size, int nPanel) const;
+    /// Hides a panel and has it deleted once the handler running now has returned (a panel's
+    /// own button may be closing it).
+    static void ClosePanel(QPointer<QWidget>& panel);
 };

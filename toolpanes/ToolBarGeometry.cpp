@@ -61,4 +61,37 @@ QFont ToolTipFont(int W)
     return Gdi::Font(QStringLiteral("Arial"), ToolTipFontHeight(W), 700);
 }
 
+QSize TwoButtonPanelSize(double s)
+{
+    return QSize(int(std::trunc(2 * s + 5)), int(std::trunc(s + 2)));
+}
+
+QSize OrientationPanelSize(double s)
+{
+    const int side = int(std::trunc(2 * s + 4));
+    return QSize(side, side);
+}
+
+QPoint OrientationPanelPlace(const QRect& button, int H)
+{
+    const int d = H <= 600 ? 66 : H <= 1000 ? 80 : 92;
+    return QPoint(button.left() - button.width(), button.top() - d);
+}
+
+QPoint TwoButtonPanelPlace(const QRect& button, int H)
+{
+    const int d = H <= 600 ? 34 : H <= 1000 ? 42 : 50;
+    return QPoint(button.left() - button.width() - 18, button.top() - d);
+}
+
+QPoint LayoutPanelPlace(const QRect& button, QSize panel)
+{
+    return QPoint(button.left() + 5 - panel.width(), button.top() - panel.height() - 10);
+}
+
+int GradientGrey(int y, int h)
+{
+    return h > 0 ? (h - y) * 120 / h : 0;
+}
+
 } // namespace ToolBarGeometry

@@ -4,7 +4,9 @@
 
 // Qt
 #include <QFont>
+#include <QPoint>
 #include <QRect>
+#include <QSize>
 
 // std
 #include <array>
@@ -35,5 +37,25 @@ Layout ToolBarLayout(int nMonitorWidth, int nMonitorHeight, int nViewAreaWidth, 
 int ToolTipFontHeight(int nMonitorWidth);
 /// The tooltip font of the tool surfaces: bold "Arial" of that height.
 QFont ToolTipFont(int nMonitorWidth);
+
+// --- The small tool panels (annotation, erase, orientation), side s = ButtonSize ------------
+
+/// A panel of two buttons side by side: (trunc(2 s + 5), trunc(s + 2)).
+QSize TwoButtonPanelSize(double s);
+/// The orientation panel of two by two buttons: trunc(2 s + 4) square.
+QSize OrientationPanelSize(double s);
+/// The place of a panel beside its tool-bar button `button` (the panel's parent's
+/// coordinates): the orientation panel one button width left of it and d above (d = 66 up
+/// to a monitor height of 600, 80 up to 1000, else 92), the annotation and erase panels 18
+/// pixels further left and 34, 42 or 50 above.
+QPoint OrientationPanelPlace(const QRect& button, int nMonitorHeight);
+QPoint TwoButtonPanelPlace(const QRect& button, int nMonitorHeight);
+/// The layout panel of size `panel`: its right side 5 pixels right of the button's left side,
+/// its bottom 10 pixels above the button.
+QPoint LayoutPanelPlace(const QRect& button, QSize panel);
+
+/// The grey level of row y of the layout panel's and the picker's background h rows high:
+/// (h - y) x 120 / h, from 120 at the top to nearly black at the bottom; 0 when h is 0.
+int GradientGrey(int y, int h);
 
 } // namespace ToolBarGeometry

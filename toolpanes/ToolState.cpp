@@ -153,3 +153,21 @@ void SyncToolButtons()
             view->UpdateToolCursor();
     }
 }
+
+void HidePanelsOnViewInput(bool bPress)
+{
+    CToolView* toolBar = CToolView::GetToolBar();
+    if (!toolBar)
+        return;
+    if (!bPress && toolBar->m_bOrientationPopupShown && toolBar->m_pOrientationPopup
+        && toolBar->m_pOrientationPopup->isVisible()) {
+        toolBar->m_pOrientationPopup->hide();
+        toolBar->m_bOrientationPopupShown = 0;
+    }
+    if (bPress && g_bLayoutPopupShown) {
+        g_bLayoutPopupShown = 0;
+        // The layout panel hides its picker with itself
+        if (toolBar->m_pLayoutPopup)
+            toolBar->m_pLayoutPopup->hide();
+    }
+}

@@ -95,3 +95,7 @@ bool IsToolButtonChecked(int index);
 /// changes the tool state (tool bar, panels, drops, turns and flips, the magnifier) ends with
 /// this call. Nothing is shown without a tool bar or viewports.
 void SyncToolButtons();
+
+/// Input in a viewport closes panels: a move hides the orientation panel, a press hides the
+/// layout panel and its picker (hidden, not deleted; their buttons show them again).
+void HidePanelsOnViewInput(bool bPress);

@@ -94,6 +94,9 @@ public:
     BOOL FindPane(const QWidget* pView, int* pRow, int* pCol) const;
     /// Frees the bitmaps of every pane before a rebuild.
     void DestroyViewsPointers();
+    /// Stops and joins the cine loop of every pane (and the single view), clearing their marks;
+    /// called before anything frees the pictures or records they show.
+    void StopCineInAllViews();
 
     /// The frame's active view, or null.
     CVantrelView* GetActiveView() const;
@@ -142,6 +145,11 @@ private:
     void DestroyAllViews(bool bNewSplitter = true);
     void RemoveDocumentsFromTemplate();
     void FinishRebuild(bool imageLayout);
+    /// Fills the panes of a rebuilt grid in `order`: the images of `loading` are decoded side
+    /// by side and attached in pane order, `blank` panes lie past the images, any other pane
+    /// names an image without records.
+    void FillPanes(const std::vector<CVantrelView*>& order, const std::vector<CVantrelView*>& loading,
+                   const std::vector<CVantrelView*>& blank, bool imageLayout);
 
     QPointer<CVantrelView> m_pSingleView;
     QPointer<CVantrelView> m_pActiveView;

@@ -84,6 +84,11 @@ bool IsCtOrMr(const QString& modality)
 
 void CVantrelView::mousePressEvent(QMouseEvent* event)
 {
+    if (event->button() == Qt::RightButton) {
+        OnRButtonDown(MouseFlags(event), event->position().toPoint());
+        event->accept();
+        return;
+    }
     if (event->button() != Qt::LeftButton) {
         CZoomView::mousePressEvent(event);
         return;
@@ -101,6 +106,11 @@ void CVantrelView::mouseMoveEvent(QMouseEvent* event)
 
 void CVantrelView::mouseReleaseEvent(QMouseEvent* event)
 {
+    if (event->button() == Qt::RightButton) {
+        event->accept();
+        OnRButtonUp(MouseFlags(event), event->position().toPoint());
+        return;
+    }
     if (event->button() != Qt::LeftButton) {
         CZoomView::mouseReleaseEvent(event);
         return;
@@ -322,7 +332,7 @@ void CVantrelView::SetUpShapePoints(QPoint point)
     m_ptStart = m_ptEnd = m_ptThird = m_ptFourth = m_ptMove = p;
     if (m_nDrawShape == TEXTOUT) {
         // A press while the edit is open only completes that text
-        if (m_pTextEdit)
+        if (IsTextEditOpen())
             CloseTextEdit();
         else
             m_bTextStarted = 1;
@@ -340,6 +350,7 @@ void CVantrelView::EraseShapeAt(QPoint point)
         CShapeCollection* shape = it->get();
         if (!shape || m_strImageKey.isEmpty() || shape->GetImageKey() != m_strImageKey)
             continue;
+        OrientShape(*shape);
         if (!shape->HitTest(&p, zoom))
             continue;
         ForgetDrawingShape(shape);
@@ -832,6 +843,7 @@ void CVantrelView::MakeShapeOnRelease()
         // The second line starts as the single point at the start of the first
         auto cobb = std::make_unique<CShapeCobbAngle>(&start, &end, &start, &start, &colour, &one);
         cobb->SetImageKey(m_strImageKey);
+        StoreShapeOriginalPoints(*cobb);
         m_pDrawingShape = cobb.get();
         if (CMyFrameWnd* grid = GetGridFrame())
             grid->m_arrShapes.push_back(std::move(cobb));
@@ -867,6 +879,8 @@ void CVantrelView::CompleteCobbAngle()
         return;
     const CDoublePoint third = ClientToShapePoint(m_ptThird);
     const CDoublePoint fourth = ClientToShapePoint(m_ptFourth);
+    // The first line as this view shows it, whatever view drew the shape last
+    OrientShape(*cobb);
     cobb->SetSecondLine(&third, &fourth);
     StoreShapeOriginalPoints(*cobb);
     cobb->SetStage(1);

@@ -15,14 +15,9 @@
 template <typename F>
 void CVantrelView::ForEachOtherPane(const char* pszWhere, F f)
 {
-    CMyFrameWnd* grid = GetGridFrame();
-    if (!grid || grid->m_bSeriesLayout || (grid->m_nRows == -1 && grid->m_nCols == -1))
-        return;
     try {
-        // The panes that exist; a single view has no other panes
-        for (CVantrelView* pane : grid->GetPanes()) {
-            if (pane == this)
-                continue;
+        // The panes that exist and show an image; a single view has no other panes
+        for (CVantrelView* pane : PanesForRepetition()) {
             if (!f(pane))
                 break;
         }

@@ -95,6 +95,7 @@ void CVantrelView::DrawImageAndEmbedShape(QPainter* pDC)
                 for (const std::unique_ptr<CShapeCollection>& shape : grid->m_arrShapes) {
                     if (!shape || shape->GetImageKey() != m_strImageKey)
                         continue;
+                    OrientShape(*shape);
                     shape->SetViewExtent(extent.width(), extent.height());
                     const POINT previous = canvas.SetViewportOrg(origin.x(), origin.y());
                     shape->Draw(&canvas, 0, zoom);
@@ -354,11 +355,4 @@ void CVantrelView::ClearImageMargins()
         Invalidate(TRUE);
     } catch (...) {
     }
-}
-
-void CVantrelView::CloseTextEdit()
-{
-    // Ending the entry is the text edit's own business when it goes
-    if (m_pTextEdit)
-        delete m_pTextEdit.data();
 }

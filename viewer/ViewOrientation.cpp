@@ -1,6 +1,10 @@
 #include "viewer/ViewOrientation.h"
 
+// std
+#include <utility>
+
 // Orvane
+#include "annotation/CShapeCollection.h"
 #include "platform/CxImage.h"
 #include "res/resource.h"
 
@@ -100,6 +104,25 @@ QPoint SourcePixel(const ViewOrientation& orientation, QPoint displayed, QSize s
     if (orientation.bMirror)
         x = source.width() - 1 - x;
     return QPoint(x, y);
+}
+
+void OrientShape(CShapeCollection& shape, const ViewOrientation& orientation, QSize source)
+{
+    shape.RestoreOriginalPoints();
+    if (source.isEmpty())
+        return;
+    // At zoom 1 the sides are the bitmap's own, so nothing is truncated
+    int w = source.width();
+    int h = source.height();
+    if (orientation.bMirror)
+        shape.FlipHorizontal(90, w, h, 1.0f);
+    if (orientation.bFlip)
+        shape.FlipVertical(90, w, h, 1.0f);
+    for (int i = 0; i < QuarterTurns(orientation.nAngle); ++i) {
+        // A clockwise turn of w x h gives h x w: x' = h - y, y' = x
+        shape.RotateClockwise(90, h, w, 1.0f);
+        std::swap(w, h);
+    }
 }
 
 } // namespace Orientation

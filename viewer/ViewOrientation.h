@@ -7,6 +7,7 @@
 #include <QPoint>
 #include <QSize>
 
+class CShapeCollection;
 class CxImage;
 
 /// One view's orientation in normal form: the unturned image is mirrored (left to right) when
@@ -39,5 +40,10 @@ QSize DisplayedSize(const ViewOrientation& orientation, QSize source);
 /// The pixel of the unturned image (of `source` size) that the displayed pixel `displayed`
 /// shows. No bounds check: a point inside the displayed size gives one inside the source.
 QPoint SourcePixel(const ViewOrientation& orientation, QPoint displayed, QSize source);
+
+/// Puts a shape's points into `orientation`: its saved copies (points in the unturned image of
+/// `source` size, image pixels) mirrored, flipped and turned as Apply does a bitmap. A source
+/// without area only restores the saved copies.
+void OrientShape(CShapeCollection& shape, const ViewOrientation& orientation, QSize source);
 
 } // namespace Orientation

@@ -8,9 +8,7 @@
 #include <QtTest>
 
 // std
-#include <atomic>
 #include <memory>
-#include <thread>
 
 // Orvane
 #include "app/CChildFrmView.h"
@@ -270,17 +268,14 @@ void tst_CDragListCtrl::dropStopsTheViewsCineLoop()
     QVERIFY(grid->OnCommand(ID_FRAME_LAYOUT1X2));
     CVantrelView* right = grid->GetPane(0, 1);
     QVERIFY(QTest::qWaitFor([right] { return right->isVisible(); }));
-    // A loop as the cine code runs one: a thread that turns until asked to stop
-    std::atomic<bool> turning{true};
-    right->m_nCineState = 1;
-    right->m_bCineRunning = 1;
-    right->m_pSeries->SetCineRunning(TRUE);
+    // The pane's series plays as a loop
     CSeriesInfo* playedSeries = right->m_pSeries;
-    right->m_hCineThread = std::thread([right, &turning] {
-        while (!right->m_evtStopCine.load())
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        turning = false;
-    });
+    QVERIFY(shown.Study().AddImage(playedSeries, SmallCt("S2")));
+    right->RunDCMCine();
+    QCOMPARE(right->m_nCineState, 1);
+    QVERIFY(right->m_pCineLoop && right->m_pCineLoop->HasThread());
+    QVERIFY(right->IsCineRunningOnSource());
+    QVERIFY(QTest::qWaitFor([right] { return right->GetCineFramesShown() >= 2; }, 5000));
 
     CDragListCtrl& list = Pane(shown)->m_wndThumbList;
     if (doubleClick) {
@@ -292,10 +287,9 @@ void tst_CDragListCtrl::dropStopsTheViewsCineLoop()
         DragRowTo(list, 2, right, right->rect().center());
         ReleaseAt(list, right, right->rect().center());
     }
-    QVERIFY(!turning.load());
-    QVERIFY(!right->m_hCineThread.joinable());
     QCOMPARE(right->m_nCineState, 0);
     QCOMPARE(right->m_bCineRunning, 0);
+    QVERIFY(!right->m_pCineLoop->HasThread());
     QCOMPARE(playedSeries->IsCineRunning(), BYTE(0));
     QCOMPARE(right->m_pSeries, Series(shown, 2));
 }

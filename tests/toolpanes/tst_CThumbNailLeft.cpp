@@ -4,7 +4,6 @@
 
 // Qt
 #include <QApplication>
-#include <QLineEdit>
 #include <QtTest>
 
 // std
@@ -345,7 +344,7 @@ void tst_CThumbNailLeft::pressOverTheColumnClosesTextEntries()
     CThumbNailLeft* pane = Pane(shown);
     QVERIFY(RunToTheEnd(pane));
     CVantrelView* view = shown.View();
-    view->m_pTextEdit = new QLineEdit(view);
+    view->OpenTextEdit(QRect(10, 10, 80, 30));
     auto* layoutPanel = new QWidget(shown.Frame().Frame());
     shown.ToolBar()->m_pLayoutPopup = layoutPanel;
     layoutPanel->show();
@@ -355,19 +354,20 @@ void tst_CThumbNailLeft::pressOverTheColumnClosesTextEntries()
     const QPoint below(list.width() / 2, list.height() - 3);
     QTest::mouseMove(list.viewport(), below);
     QTest::keyClick(&list, Qt::Key_A);
-    QVERIFY(view->m_pTextEdit);
+    QVERIFY(view->IsTextEditOpen());
     QVERIFY(layoutPanel->isVisible());
 
     QTest::mousePress(list.viewport(), Qt::LeftButton, {}, below);
     QTest::mouseRelease(list.viewport(), Qt::LeftButton, {}, below);
-    QVERIFY(!view->m_pTextEdit);
+    QVERIFY(!view->IsTextEditOpen());
     QVERIFY(!layoutPanel->isVisible());
     QCOMPARE(g_bLayoutPopupShown, 0);
 
     // Over the column outside the list too
-    view->m_pTextEdit = new QLineEdit(view);
+    view->OpenTextEdit(QRect(10, 10, 80, 30));
+    QVERIFY(view->IsTextEditOpen());
     QTest::mouseClick(pane, Qt::RightButton, {}, QPoint(1, pane->height() - 2));
-    QVERIFY(!view->m_pTextEdit);
+    QVERIFY(!view->IsTextEditOpen());
 }
 
 void tst_CThumbNailLeft::backgroundIsAGreyGradient()

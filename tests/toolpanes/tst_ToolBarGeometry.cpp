@@ -107,6 +107,61 @@ private slots:
         QVERIFY(font.bold());
         QCOMPARE(QFontInfo(font).family(), QStringLiteral("Liberation Sans"));
     }
+
+    // The small tool panels: two buttons side by side, the orientation panel two by two
+    void sizesThePanels_data()
+    {
+        QTest::addColumn<int>("W");
+        QTest::addColumn<int>("H");
+        QTest::addColumn<QSize>("twoButtons");
+        QTest::addColumn<QSize>("orientation");
+        QTest::newRow("1280 x 1024") << 1280 << 1024 << QSize(85, 42) << QSize(84, 84);
+        QTest::newRow("800 x 600") << 800 << 600 << QSize(64, 31) << QSize(63, 63);
+        QTest::newRow("1024 x 768") << 1024 << 768 << QSize(80, 39) << QSize(79, 79);
+        QTest::newRow("1600 x 1200") << 1600 << 1200 << QSize(85, 42) << QSize(84, 84);
+        QTest::newRow("1920 x 1440") << 1920 << 1440 << QSize(125, 62) << QSize(124, 124);
+    }
+
+    void sizesThePanels()
+    {
+        QFETCH(int, W);
+        QFETCH(int, H);
+        QFETCH(QSize, twoButtons);
+        QFETCH(QSize, orientation);
+        QCOMPARE(TwoButtonPanelSize(ButtonSize(W, H)), twoButtons);
+        QCOMPARE(OrientationPanelSize(ButtonSize(W, H)), orientation);
+    }
+
+    void placesThePanelsBesideTheirButtons_data()
+    {
+        QTest::addColumn<int>("H");
+        QTest::addColumn<QPoint>("orientation");
+        QTest::addColumn<QPoint>("twoButtons");
+        // A 40-pixel button at (400, 900)
+        QTest::newRow("600 high") << 600 << QPoint(360, 834) << QPoint(342, 866);
+        QTest::newRow("1000 high") << 1000 << QPoint(360, 820) << QPoint(342, 858);
+        QTest::newRow("1200 high") << 1200 << QPoint(360, 808) << QPoint(342, 850);
+    }
+
+    void placesThePanelsBesideTheirButtons()
+    {
+        QFETCH(int, H);
+        QFETCH(QPoint, orientation);
+        QFETCH(QPoint, twoButtons);
+        const QRect button(400, 900, 40, 40);
+        QCOMPARE(OrientationPanelPlace(button, H), orientation);
+        QCOMPARE(TwoButtonPanelPlace(button, H), twoButtons);
+        // The layout panel ends 5 pixels right of the button's left side, 10 above it
+        QCOMPARE(LayoutPanelPlace(button, QSize(178, 191)), QPoint(227, 699));
+    }
+
+    void shadesTheLayoutPanels()
+    {
+        QCOMPARE(GradientGrey(0, 191), 120);
+        QCOMPARE(GradientGrey(95, 191), 60);
+        QCOMPARE(GradientGrey(190, 191), 0);
+        QCOMPARE(GradientGrey(0, 0), 0);
+    }
 };
 
 QTEST_MAIN(tst_ToolBarGeometry)

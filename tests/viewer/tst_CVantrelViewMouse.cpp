@@ -551,6 +551,8 @@ void tst_CVantrelViewMouse::eraserRemovesTheFirstHitOnly()
     const auto addLine = [&](CDoublePoint a, CDoublePoint b, const QString& key) {
         auto line = std::make_unique<CShapeLine>(&a, &b, &green, &one);
         line->SetImageKey(key);
+        // Points as the turned view shows them: saved in the unturned image
+        line->StoreOriginalPoints(90, FALSE, FALSE, 96, 128, 2.0f);
         CShapeCollection* raw = line.get();
         shapes.push_back(std::move(line));
         return raw;
@@ -800,6 +802,8 @@ void tst_CVantrelViewMouse::picturesOneShapeOfEachTool()
     Drag(view, {at(0.40, 0.88), at(0.55, 0.95)});
     QCOMPARE(shapes.size(), std::size_t(8));
     QVERIFY(dynamic_cast<CShapeText*>(view->m_pDrawingShape)); // waits for its text
+    QVERIFY(view->m_pTextEdit);
+    QTest::keyClicks(view->m_pTextEdit, QStringLiteral("Note"));
     // The probe's readout while the button is held
     Click(&bar->m_btnProbe);
     Press(view, at(0.5, 0.5));

@@ -1,0 +1,218 @@
+// Speed of paging and of the image commands beside the bare toolkit calls on the same files:
+// one Down or Up step of a turned and mirrored single view through a series of CT images
+// (load, render, bring into the view's orientation, paint), one page of a 2 x 2 image layout,
+// and one clockwise turn of a 2 x 2 image layout. Each time is the median of repeated runs.
+//
+// Usage: bench_paging [runs]
+
+// Qt
+#include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QWidget>
+
+// DCMTK
+#include <dcmtk/config/osconfig.h>
+#include <dcmtk/dcmdata/dcfilefo.h>
+#include <dcmtk/dcmimgle/dcmimage.h>
+
+// std
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <vector>
+
+// Orvane
+#include "app/COstrevanApp.h"
+#include "bench/BenchTiming.h"
+#include "res/resource.h"
+#include "study/CImageInfo.h"
+#include "study/CPatientInfo.h"
+#include "study/CSeriesInfo.h"
+#include "study/CStudyInfo.h"
+#include "study/CStudyList.h"
+#include "study/DicomCodecs.h"
+#include "tools/fixtures/ImageFixtures.h"
+#include "viewer/CMyFrameWnd.h"
+#include "viewer/CVantrelView.h"
+
+using namespace Bench;
+using namespace Fixtures;
+
+namespace {
+
+constexpr UINT kKeyUp = 38;
+constexpr UINT kKeyDown = 40;
+
+double Ratio(double ours, double bare)
+{
+    return bare > 0.0 ? ours / bare : 0.0;
+}
+
+// The bare toolkit: a file read, decompressed and rendered at a window to 8 bits, turned
+// clockwise by the toolkit when asked
+double BareReadAndRender(const QString& path, bool turn)
+{
+    return Timed([&] {
+        DcmFileFormat file;
+        file.loadFile(QFile::encodeName(path).constData());
+        DcmDataset* data = file.getDataset();
+        data->chooseRepresentation(EXS_LittleEndianExplicit, nullptr);
+        DicomImage image(&file, data->getCurrentXfer(), CIF_AcrNemaCompatibility);
+        image.setWindow(40, 400);
+        if (turn)
+            image.rotateImage(90);
+        image.getOutputData(8, 0, 0);
+    });
+}
+
+// One patient with one study and one series of the files
+struct Records
+{
+    CStudyList list;
+    CSeriesInfo* series = nullptr;
+    explicit Records(const QStringList& paths)
+    {
+        auto patient = std::make_unique<CPatientInfo>();
+        auto study = std::make_unique<CStudyInfo>();
+        auto s = std::make_unique<CSeriesInfo>();
+        s->m_pStudy = study.get();
+        s->m_strModality = QStringLiteral("CT");
+        for (const QString& path : paths) {
+            auto image = std::make_unique<CImageInfo>();
+            image->m_strFilePath = path;
+            image->m_pSeries = s.get();
+            image->m_pStudy = study.get();
+            s->m_lstImages.push_back(std::move(image));
+        }
+        series = s.get();
+        study->m_lstSeries.push_back(std::move(s));
+        patient->m_lstStudies.push_back(std::move(study));
+        list.m_patientList.m_lstPatients.push_back(std::move(patient));
+        theApp.m_pStudyListDlg = &list;
+    }
+    ~Records() { theApp.m_pStudyListDlg = nullptr; }
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    DicomCodecs codecs;
+    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 15;
+    QTemporaryDir dir;
+    if (!dir.isValid())
+        return 1;
+
+    QStringList paths;
+    for (int i = 0; i < 12; ++i) {
+        ImageRecipe recipe = Preset(ImagePreset::Ct);
+        recipe.content = Content::Phantom;
+        recipe.columns = recipe.rows = 512;
+        recipe.sopInstanceUid.clear();
+        const QString path = dir.filePath(QStringLiteral("ct%1.dcm").arg(i));
+        if (!WriteImage(recipe, Syntax::ExplicitLittle, path).isEmpty()) {
+            std::printf("CT files not written\n");
+            return 1;
+        }
+        paths << path;
+    }
+    Records records(paths);
+
+    // The viewport area of a 1280 x 1024 monitor
+    QWidget host;
+    host.resize(1100, 890);
+    auto* frame = new CMyFrameWnd(&host);
+    frame->setGeometry(host.rect());
+    frame->OnCreateClient(nullptr);
+    host.show();
+    theApp.m_nViewAreaWidth = 1100;
+    theApp.m_nViewAreaHeight = 890;
+    theApp.m_astrSeriesKeys = QStringList{paths.front()};
+    theApp.m_nLayoutMode = 2;
+    theApp.m_bNewStudyLoaded = 1;
+    theApp.m_bImagesLoaded = 1;
+    frame->DisplaySingleFrame(nullptr);
+    QCoreApplication::processEvents();
+    std::printf("median of %d runs\n", runs);
+
+    // Down and Up in turn between the first two images: every step loads a file
+    CVantrelView* view = frame->GetSingleView();
+    view->TakeImageCommand(ID_IMAGE_ROTATERIGHT);
+    view->TakeImageCommand(ID_IMAGE_MIRROR);
+    int step = 0;
+    int bareStep = 0;
+    const std::vector<double> single = TimeInterleaved(runs, {
+        [&] {
+            return Timed([&] {
+                view->OnKeyDown(step++ % 2 ? kKeyUp : kKeyDown, 1, 0);
+                view->repaint();
+            });
+        },
+        [&] { return BareReadAndRender(paths[bareStep++ % 2], true); }});
+    std::printf("%-36s key step %8.2f ms | dcmtk read, render and turn %8.2f ms (x%.2f)\n",
+                "turned view, CT 512x512", single[0], single[1], Ratio(single[0], single[1]));
+
+    // A page of a 2 x 2 image layout: four files, each pane painted
+    frame->OnCommand(ID_FRAME_LAYOUT2X2);
+    QCoreApplication::processEvents();
+    int page = 0;
+    const std::vector<double> grid = TimeInterleaved(runs, {
+        [&] {
+            CVantrelView* selected = frame->GetSelectedView();
+            return Timed([&] {
+                selected->OnKeyDown(page++ % 2 ? kKeyUp : kKeyDown, 1, 0);
+                for (CVantrelView* pane : frame->GetPanes())
+                    pane->repaint();
+            });
+        },
+        [&] {
+            double ms = 0;
+            for (int i = 0; i < 4; ++i)
+                ms += BareReadAndRender(paths[size_t(4 + i)], false);
+            return ms;
+        }});
+    std::printf("%-36s page     %8.2f ms | dcmtk read and render of 4 files %8.2f ms (x%.2f)\n",
+                "2x2 image layout, CT 512x512", grid[0], grid[1], Ratio(grid[0], grid[1]));
+
+    // A clockwise turn of the four panes, against the toolkit turning four rendered images
+    std::vector<std::unique_ptr<DicomImage>> bare;
+    std::vector<std::unique_ptr<DcmFileFormat>> files;
+    for (int i = 0; i < 4; ++i) {
+        auto file = std::make_unique<DcmFileFormat>();
+        file->loadFile(QFile::encodeName(paths[size_t(i)]).constData());
+        DcmDataset* data = file->getDataset();
+        bare.push_back(std::make_unique<DicomImage>(file.get(), data->getCurrentXfer(), CIF_AcrNemaCompatibility));
+        bare.back()->setWindow(40, 400);
+        bare.back()->getOutputData(8, 0, 0);
+        files.push_back(std::move(file));
+    }
+    const std::vector<double> turn = TimeInterleaved(runs, {
+        [&] {
+            CVantrelView* selected = frame->GetSelectedView();
+            return Timed([&] {
+                selected->TakeImageCommand(ID_IMAGE_ROTATERIGHT);
+                selected->RotateRightImagesInOtherViewPort();
+                for (CVantrelView* pane : frame->GetPanes())
+                    pane->repaint();
+            });
+        },
+        [&] {
+            return Timed([&] {
+                for (auto& image : bare) {
+                    image->rotateImage(90);
+                    image->getOutputData(8, 0, 0);
+                }
+            });
+        }});
+    std::printf("%-36s turn     %8.2f ms | dcmtk turn and output of 4 images %8.2f ms (x%.2f)\n",
+                "2x2 image layout, CT 512x512", turn[0], turn[1], Ratio(turn[0], turn[1]));
+    std::fflush(stdout);
+    theApp.m_bImagesLoaded = 0;
+    theApp.m_astrSeriesKeys.clear();
+    return 0;
+}

@@ -1,0 +1,351 @@
+// The image commands on a small asymmetric image and their repetition in the other panes: the
+// pixels of each command, a composed orientation kept through a window change, repetition in
+// an image layout and never in a series layout, panes without an image or with a running
+// cine left alone, zoom of the other panes about their centres, Erase All, and a shape that
+// covers the same image pixels through turns, rebuilds, paging and a second view.
+
+// Qt
+#include <QtTest>
+
+// std
+#include <memory>
+
+// Orvane
+#include "annotation/CShapeLine.h"
+#include "app/COstrevanApp.h"
+#include "platform/CxImage.h"
+#include "res/resource.h"
+#include "study/CSeriesInfo.h"
+#include "study/CxImageDCM.h"
+#include "study/DicomCodecs.h"
+#include "tests/viewer/ShownStudy.h"
+#include "toolpanes/ToolState.h"
+#include "viewer/CMyFrameWnd.h"
+#include "viewer/CVantrelDoc.h"
+#include "viewer/CVantrelView.h"
+#include "viewer/ViewOrientation.h"
+
+using namespace Fixtures;
+
+namespace {
+
+// 7 x 4 pixels of a ramp over x and y: no two of its turns and flips look alike
+ImageRecipe Asymmetric()
+{
+    ImageRecipe recipe = Preset(ImagePreset::Grey8);
+    recipe.columns = 7;
+    recipe.rows = 4;
+    // Every image its own key
+    recipe.sopInstanceUid.clear();
+    return recipe;
+}
+
+// The expected picture of a command applied to `shown`
+QImage Expected(const QImage& shown, int command)
+{
+    switch (command) {
+    case ID_IMAGE_MIRROR:
+        return shown.mirrored(true, false);
+    case ID_IMAGE_FLIP:
+        return shown.mirrored(false, true);
+    case ID_IMAGE_ROTATERIGHT:
+        return shown.transformed(QTransform().rotate(90));
+    case ID_IMAGE_ROTATELEFT:
+        return shown.transformed(QTransform().rotate(-90));
+    case ID_IMAGE_NEGATIVE: {
+        QImage inverted = shown;
+        inverted.invertPixels();
+        return inverted;
+    }
+    default:
+        return shown;
+    }
+}
+
+QImage Shown(const CVantrelView* view)
+{
+    return view->m_pDisplayImage ? view->m_pDisplayImage->GetQImage() : QImage();
+}
+
+// Red pixels of a grab, taken back to pixels of the unturned image of `source` size: their mean
+QPointF RedSourceCentre(CVantrelView* view, QSize source)
+{
+    const QImage shot = view->grab().toImage();
+    const ViewOrientation o = view->GetOrientation();
+    double sx = 0, sy = 0;
+    int n = 0;
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x) {
+            // Red, also where the anti-aliased line only half covers a pixel of the grey image
+            const QRgb c = shot.pixel(x, y);
+            if (qRed(c) - std::max(qGreen(c), qBlue(c)) < 100)
+                continue;
+            const QPoint displayed(int((x - view->m_ptPanOffset.x()) / view->m_fZoom),
+                                   int((y - view->m_ptPanOffset.y()) / view->m_fZoom));
+            const QPoint p = Orientation::SourcePixel(o, displayed, source);
+            sx += p.x();
+            sy += p.y();
+            ++n;
+        }
+    return n ? QPointF(sx / n, sy / n) : QPointF(-1, -1);
+}
+
+} // namespace
+
+class tst_CVantrelViewImageOps : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        m_codecs = std::make_unique<DicomCodecs>();
+        QVERIFY(m_dir.isValid());
+    }
+    void init() { ClearToolState(); }
+
+    void commandChangesThePixels_data();
+    void commandChangesThePixels();
+    void composedPictureSurvivesAWindowChange();
+    void repeatsOnlyInAnImageLayout_data();
+    void repeatsOnlyInAnImageLayout();
+    void leavesEmptyAndCyclingPanesAlone();
+    void otherPanesZoomAboutTheirCentres();
+    void eraseAllRemovesTheShapesOfTheImage();
+    void shapeKeepsItsImagePixels();
+
+private:
+    // `count` images of one series; in layout mode `mode`, then the grid command `grid`
+    bool ShowSeries(ShownStudy& shown, int count, int mode, int grid, ImageRecipe recipe = Asymmetric())
+    {
+        CSeriesInfo* series = shown.Study().AddSeries("OT");
+        for (int i = 0; i < count; ++i)
+            if (!shown.Study().AddImage(series, recipe))
+                return false;
+        if (!shown.Show(mode))
+            return false;
+        if (grid)
+            shown.Grid()->OnCommand(grid);
+        QCoreApplication::processEvents();
+        return true;
+    }
+
+    std::unique_ptr<DicomCodecs> m_codecs;
+    QTemporaryDir m_dir;
+};
+
+void tst_CVantrelViewImageOps::commandChangesThePixels_data()
+{
+    QTest::addColumn<int>("command");
+    QTest::newRow("mirror") << ID_IMAGE_MIRROR;
+    QTest::newRow("flip") << ID_IMAGE_FLIP;
+    QTest::newRow("rotate right") << ID_IMAGE_ROTATERIGHT;
+    QTest::newRow("rotate left") << ID_IMAGE_ROTATELEFT;
+    QTest::newRow("negative") << ID_IMAGE_NEGATIVE;
+}
+
+void tst_CVantrelViewImageOps::commandChangesThePixels()
+{
+    QFETCH(int, command);
+    ShownStudy shown(m_dir.path());
+    QVERIFY(ShowSeries(shown, 1, 1, 0));
+    CVantrelView* view = shown.View();
+    const QImage before = Shown(view);
+    QCOMPARE(before.size(), QSize(7, 4));
+    view->TakeImageCommand(command);
+    QCOMPARE(Shown(view), Expected(before, command));
+    // The view's state says the same: the next render comes out alike
+    const QImage after = Shown(view);
+    view->SetSelectImage();
+    QCOMPARE(Shown(view), after);
+}
+
+void tst_CVantrelViewImageOps::composedPictureSurvivesAWindowChange()
+{
+    ShownStudy shown(m_dir.path());
+    QVERIFY(ShowSeries(shown, 1, 1, 0));
+    CVantrelView* view = shown.View();
+    view->TakeImageCommand(ID_IMAGE_ROTATERIGHT);
+    view->TakeImageCommand(ID_IMAGE_MIRROR);
+    view->RenderWithWindowLevel(100, 60);
+    std::unique_ptr<CxImage> plain(view->m_pDicomImage->WindowLevelling(100, 60));
+    QVERIFY(plain);
+    const QImage expected = plain->GetQImage().transformed(QTransform().rotate(90)).mirrored(true, false);
+    QCOMPARE(Shown(view), expected);
+}
+
+void tst_CVantrelViewImageOps::repeatsOnlyInAnImageLayout_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<int>("command");
+    QTest::addColumn<bool>("repeated");
+    for (int command : {ID_IMAGE_ROTATERIGHT, ID_IMAGE_ROTATELEFT, ID_IMAGE_MIRROR, ID_IMAGE_FLIP, ID_IMAGE_NEGATIVE}) {
+        const QByteArray name = QByteArray::number(command);
+        QTest::newRow("image layout " + name) << 2 << command << true;
+        QTest::newRow("series layout " + name) << 1 << command << false;
+    }
+}
+
+void tst_CVantrelViewImageOps::repeatsOnlyInAnImageLayout()
+{
+    QFETCH(int, mode);
+    QFETCH(int, command);
+    QFETCH(bool, repeated);
+    ShownStudy shown(m_dir.path());
+    CSeriesInfo* series = shown.Study().AddSeries("OT");
+    // Series layout needs four series to fill the grid; image layout four images of one
+    for (int i = 0; i < 4; ++i)
+        QVERIFY(shown.Study().AddImage(mode == 1 && i ? shown.Study().AddSeries("OT") : series, Asymmetric()));
+    QVERIFY(shown.Show(mode));
+    shown.Grid()->OnCommand(ID_FRAME_LAYOUT2X2);
+    QCoreApplication::processEvents();
+    const std::vector<CVantrelView*> panes = shown.Grid()->GetPanes();
+    QCOMPARE(panes.size(), std::size_t(4));
+    std::vector<QImage> before;
+    for (CVantrelView* pane : panes)
+        before.push_back(Shown(pane));
+
+    CVantrelView* selected = panes[0];
+    selected->TakeImageCommand(command);
+    switch (command) {
+    case ID_IMAGE_MIRROR:
+        selected->FlipImagesInOtherViewPort();
+        break;
+    case ID_IMAGE_FLIP:
+        selected->FlipVImagesInOtherViewPort();
+        break;
+    case ID_IMAGE_NEGATIVE:
+        selected->InvertImagesInOtherViewPort();
+        break;
+    default:
+        selected->RotateRightImagesInOtherViewPort();
+        break;
+    }
+    QCOMPARE(Shown(selected), Expected(before[0], command));
+    for (std::size_t i = 1; i < panes.size(); ++i)
+        QCOMPARE(Shown(panes[i]), repeated ? Expected(before[i], command) : before[i]);
+}
+
+void tst_CVantrelViewImageOps::leavesEmptyAndCyclingPanesAlone()
+{
+    ShownStudy shown(m_dir.path());
+    QVERIFY(ShowSeries(shown, 3, 2, ID_FRAME_LAYOUT2X2));
+    const std::vector<CVantrelView*> panes = shown.Grid()->GetPanes();
+    QCOMPARE(panes.size(), std::size_t(4));
+    QVERIFY(!panes[3]->m_pImage);
+    panes[1]->m_bCineRunning = 1;
+    const QImage cycling = Shown(panes[1]);
+    panes[0]->TakeImageCommand(ID_IMAGE_ROTATERIGHT);
+    panes[0]->RotateRightImagesInOtherViewPort();
+    QCOMPARE(panes[1]->GetOrientation(), ViewOrientation());
+    QCOMPARE(Shown(panes[1]), cycling);
+    QCOMPARE(panes[2]->GetOrientation().nAngle, 90);
+    QCOMPARE(panes[3]->GetOrientation(), ViewOrientation());
+    panes[1]->m_bCineRunning = 0;
+}
+
+void tst_CVantrelViewImageOps::otherPanesZoomAboutTheirCentres()
+{
+    ShownStudy shown(m_dir.path());
+    ImageRecipe square = Asymmetric();
+    square.columns = square.rows = 100;
+    QVERIFY(ShowSeries(shown, 2, 2, ID_FRAME_LAYOUT1X2, square));
+    CVantrelView* left = shown.Grid()->GetPane(0, 0);
+    CVantrelView* right = shown.Grid()->GetPane(0, 1);
+    right->m_fZoom = 4.0f;
+    right->SetZoomScrollSizes(right->GetZoomedImageSize());
+    right->m_ptPanOffset = QPoint(10, 20);
+    QCOMPARE(right->GetTotalDeviceSize(), QSize(400, 400));
+    left->m_fZoom = 6.0f;
+    left->ZoomImagesInOtherViewPort();
+    QCOMPARE(right->GetTotalDeviceSize(), QSize(600, 600));
+    QCOMPARE(right->m_ptPanOffset, QPoint(-90, -80));
+}
+
+void tst_CVantrelViewImageOps::eraseAllRemovesTheShapesOfTheImage()
+{
+    ShownStudy shown(m_dir.path());
+    QVERIFY(ShowSeries(shown, 1, 1, 0));
+    CVantrelView* view = shown.View();
+    auto& shapes = shown.Grid()->m_arrShapes;
+    const CDoublePoint a(1, 1), b(5, 3);
+    const COLORREF green = 0x00FF00;
+    const int one = 1;
+    for (const QString& key : {view->m_strImageKey, QStringLiteral("another"), view->m_strImageKey, view->m_strImageKey}) {
+        shapes.push_back(std::make_unique<CShapeLine>(&a, &b, &green, &one));
+        shapes.back()->SetImageKey(key);
+    }
+    QCOMPARE(view->DeleteAllShapeControls(), TRUE);
+    QCOMPARE(shapes.size(), std::size_t(1));
+    QCOMPARE(shapes.front()->GetImageKey(), QStringLiteral("another"));
+    QCOMPARE(view->DeleteAllShapeControls(), FALSE);
+}
+
+// One rule for shapes: drawn on a turned view, rebuilt, paged away and back, and shown by a
+// second view turned another way, the line covers the same pixels of its image
+void tst_CVantrelViewImageOps::shapeKeepsItsImagePixels()
+{
+    ShownStudy shown(m_dir.path());
+    ImageRecipe recipe = Asymmetric();
+    recipe.columns = 120;
+    recipe.rows = 80;
+    QVERIFY(ShowSeries(shown, 2, 2, 0, recipe));
+    const QSize source(120, 80);
+    CVantrelView* view = shown.View();
+    view->TakeImageCommand(ID_IMAGE_ROTATERIGHT);
+    QCoreApplication::processEvents();
+
+    // A red line drawn with the mouse from displayed pixel (20, 30) to (20, 60)
+    m_nDrawShape = LINE;
+    g_bToolActive = 1;
+    g_bWindowLevelMode = 0;
+    view->m_crShapeColor = RGB(255, 0, 0);
+    const auto client = [&](QPointF p) {
+        return QPoint(int(view->m_ptPanOffset.x() + p.x() * view->m_fZoom + 0.5),
+                      int(view->m_ptPanOffset.y() + p.y() * view->m_fZoom + 0.5));
+    };
+    QTest::mousePress(view, Qt::LeftButton, Qt::NoModifier, client(QPointF(20, 30)));
+    QMouseEvent move(QEvent::MouseMove, QPointF(client(QPointF(20, 60))), view->mapToGlobal(QPointF(client(QPointF(20, 60)))),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(view, &move);
+    QTest::mouseRelease(view, Qt::LeftButton, Qt::NoModifier, client(QPointF(20, 60)));
+    QCOMPARE(shown.Grid()->m_arrShapes.size(), std::size_t(1));
+    m_nDrawShape = 0;
+    const QPointF drawn = RedSourceCentre(view, source);
+    QVERIFY2(drawn.x() >= 0, "the line is drawn");
+
+    const auto same = [&](CVantrelView* v, const char* step) {
+        const QPointF c = RedSourceCentre(v, source);
+        QVERIFY2(qAbs(c.x() - drawn.x()) <= 1.5 && qAbs(c.y() - drawn.y()) <= 1.5,
+                 qPrintable(QStringLiteral("%1: (%2, %3) != (%4, %5)")
+                                .arg(step).arg(c.x()).arg(c.y()).arg(drawn.x()).arg(drawn.y())));
+    };
+    // Turned again, and mirrored
+    view->TakeImageCommand(ID_IMAGE_ROTATERIGHT);
+    view->TakeImageCommand(ID_IMAGE_MIRROR);
+    same(view, "turned and mirrored");
+    // Paged away and back
+    const QString key = view->m_strImageKey;
+    view->Series_MultiView_Up_Down(view, TRUE);
+    QCOMPARE(view->m_pSeries->GetImageIndex(view->m_pImage), 1);
+    QVERIFY(view->m_strImageKey != key);
+    QCOMPARE(RedSourceCentre(view, source), QPointF(-1, -1));
+    view->Series_MultiView_Up_Down(view, FALSE);
+    same(view, "paged back");
+    // A rebuild makes unturned panes; the second pane shows the other image, then the first
+    // one turned left
+    shown.Grid()->OnCommand(ID_FRAME_LAYOUT1X2);
+    QCoreApplication::processEvents();
+    CVantrelView* first = shown.Grid()->GetPane(0, 0);
+    CVantrelView* second = shown.Grid()->GetPane(0, 1);
+    QVERIFY(first && second);
+    QCOMPARE(first->GetOrientation(), ViewOrientation());
+    same(first, "rebuilt");
+    second->Series_MultiView_Up_Down(second, FALSE);
+    second->TakeImageCommand(ID_IMAGE_ROTATELEFT);
+    QCoreApplication::processEvents();
+    same(second, "second view turned left");
+    same(first, "first view again");
+}
+
+QTEST_MAIN(tst_CVantrelViewImageOps)
+#include "tst_CVantrelViewImageOps.moc"

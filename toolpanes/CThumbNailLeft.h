@@ -28,9 +28,9 @@
 /// Thread contract: every method is UI thread only. A run has a few workers (one per spare
 /// core, at most kMaxWorkers) that take the keys in turn from one counter; each gets a copy of
 /// the keys and the box size at the start, makes QImages only and hands each one over with a
-/// queued call tagged with the run number, queued behind pending paints. The UI thread shows them in key order and drops the
-/// results of a run that was stopped or replaced. Workers never touch widgets or theApp, and
-/// never wait for the UI thread.
+/// queued call tagged with the run number, behind the paints already pending. The UI thread
+/// shows them in key order and drops the results of a run that was stopped or replaced.
+/// Workers never touch widgets or theApp, and never wait for the UI thread.
 class CThumbNailLeft : public QWidget, public IThumbnailRun, public IThumbnailSelection
 {
     Q_OBJECT

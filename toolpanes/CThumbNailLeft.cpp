@@ -2,12 +2,15 @@
 
 // Qt
 #include <QApplication>
+#include <QEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QThread>
 
 // std
 #include <algorithm>
+#include <functional>
+#include <utility>
 
 // Orvane
 #include "app/CChildFrmView.h"
@@ -15,11 +18,46 @@
 #include "app/COstrevanApp.h"
 #include "platform/LastError.h"
 #include "platform/ReportSystemError.h"
-#include "platform/ThreadPriority.h"
 #include "toolpanes/CToolView.h"
 #include "toolpanes/ThumbnailGeometry.h"
 #include "toolpanes/ToolState.h"
 #include "viewer/CMyFrameWnd.h"
+
+namespace {
+
+// A call handed from a worker to the column
+class ColumnCallEvent : public QEvent
+{
+public:
+    static constexpr QEvent::Type kType = QEvent::Type(QEvent::User + 105);
+    explicit ColumnCallEvent(std::function<void()> call)
+        : QEvent(kType)
+        , m_call(std::move(call))
+    {
+    }
+    std::function<void()> m_call;
+};
+
+} // namespace
+
+void CThumbNailLeft::PostToColumn(std::function<void()> call)
+{
+    // Thread safe. Below the priority of the paints already asked for: a viewport's first
+    // picture never waits behind a thumbnail
+    QCoreApplication::postEvent(this, new ColumnCallEvent(std::move(call)), Qt::LowEventPriority - 1);
+}
+
+bool CThumbNailLeft::event(QEvent* event)
+{
+    if (event->type() != ColumnCallEvent::kType)
+        return QWidget::event(event);
+    try {
+        static_cast<ColumnCallEvent*>(event)->m_call();
+    } catch (...) {
+        ReportSystemError(GetLastError(), "CThumbNailLeft::OnThumbnailReady");
+    }
+    return true;
+}
 
 CThumbNailLeft::CThumbNailLeft(QWidget* parent)
     : QWidget(parent)
@@ -109,21 +147,19 @@ BOOL CThumbNailLeft::StopThumbnailThread()
 
 void CThumbNailLeft::ThumbnailThreadProc(int nRun, const QStringList& keys, QSize box)
 {
-    // Runs on the thumbnail worker: it reads only its arguments, m_bStop and m_nNextKey
+    // Runs on the thumbnail worker: it reads only its arguments and m_bStop
     try {
-        // The viewports go first
-        LowerCurrentThreadPriority();
         for (int i = m_nNextKey++; i < keys.size(); i = m_nNextKey++) {
             if (m_bStop.load())
                 break;
             ThumbnailResult result = ThumbnailMaker::Make(keys[i], i, box);
-            QMetaObject::invokeMethod(this, [this, nRun, result] { OnThumbnailReady(nRun, result); }, Qt::QueuedConnection);
+            PostToColumn([this, nRun, result] { OnThumbnailReady(nRun, result); });
         }
     } catch (...) {
         ReportSystemError(GetLastError(), "CThumbNailLeft::ThumbnailThreadProc");
     }
     // Every exit tells the UI thread, which clears the flags
-    QMetaObject::invokeMethod(this, [this, nRun] { OnWorkerEnded(nRun); }, Qt::QueuedConnection);
+    PostToColumn([this, nRun] { OnWorkerEnded(nRun); });
 }
 
 void CThumbNailLeft::JoinWorker()

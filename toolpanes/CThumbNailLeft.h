@@ -11,6 +11,7 @@
 
 // std
 #include <atomic>
+#include <functional>
 #include <map>
 #include <thread>
 #include <vector>
@@ -27,9 +28,9 @@
 /// Thread contract: every method is UI thread only. A run has a few workers (one per spare
 /// core, at most kMaxWorkers) that take the keys in turn from one counter; each gets a copy of
 /// the keys and the box size at the start, makes QImages only and hands each one over with a
-/// queued call tagged with the run number. The UI thread shows them in key order and drops the
-/// results of a run that was stopped or replaced. Workers never touch widgets or theApp, and
-/// never wait for the UI thread.
+/// queued call tagged with the run number, behind the paints already pending. The UI thread
+/// shows them in key order and drops the results of a run that was stopped or replaced.
+/// Workers never touch widgets or theApp, and never wait for the UI thread.
 class CThumbNailLeft : public QWidget, public IThumbnailRun, public IThumbnailSelection
 {
     Q_OBJECT
@@ -75,12 +76,15 @@ protected:
     /// in-place text entries of the viewports.
     bool eventFilter(QObject* watched, QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     /// A worker's body: the next key not taken yet, its thumbnail handed over by a queued call,
     /// until the keys are done or a stop is asked; then its end notice, whatever way the loop
     /// ended. Runs on a worker.
     void ThumbnailThreadProc(int nRun, const QStringList& keys, QSize box);
+    /// Queues `call` for the UI thread, behind the paints already pending. Thread safe.
+    void PostToColumn(std::function<void()> call);
     void OnThumbnailReady(int nRun, const ThumbnailResult& result);
     void OnWorkerEnded(int nRun);
     void OnPressOverColumn(Qt::MouseButton button);

@@ -18,7 +18,6 @@
 #include "toolpanes/CDragListCtrl.h"
 #include "toolpanes/CThumbNailLeft.h"
 #include "toolpanes/ToolState.h"
-#include "viewer/CineEngine.h"
 
 using namespace Fixtures;
 
@@ -77,14 +76,13 @@ private slots:
     void upAndDownAreSwallowed();
 
 private:
-    // `n` series of `images` small CT images each, their thumbnails made
-    bool ShowSeries(ShownStudy& shown, int n, int images = 1)
+    // `n` series of one small CT image each, their thumbnails made
+    bool ShowSeries(ShownStudy& shown, int n, const QRect& = QRect())
     {
         for (int i = 0; i < n; ++i) {
             CSeriesInfo* series = shown.Study().AddSeries("CT");
-            for (int j = 0; j < images; ++j)
-                if (!shown.Study().AddImage(series, SmallCt("S" + std::to_string(i + 1))))
-                    return false;
+            if (!shown.Study().AddImage(series, SmallCt("S" + std::to_string(i + 1))))
+                return false;
         }
         if (!shown.Show())
             return false;
@@ -264,18 +262,20 @@ void tst_CDragListCtrl::dropStopsTheViewsCineLoop()
 {
     QFETCH(bool, doubleClick);
     ShownStudy shown(m_dir.path());
-    QVERIFY(ShowSeries(shown, 3, 2));
+    QVERIFY(ShowSeries(shown, 3));
     theApp.m_nLayoutMode = 1;
     CMyFrameWnd* grid = shown.Grid();
     QVERIFY(grid->OnCommand(ID_FRAME_LAYOUT1X2));
     CVantrelView* right = grid->GetPane(0, 1);
     QVERIFY(QTest::qWaitFor([right] { return right->isVisible(); }));
-    // A loop over the two images of the pane's series
-    right->RunDCMCine();
-    QVERIFY(right->m_pCineLoop && right->m_pCineLoop->HasThread());
-    QCOMPARE(right->m_bCineRunning, 1);
+    // The pane's series plays as a loop
     CSeriesInfo* playedSeries = right->m_pSeries;
-    QCOMPARE(playedSeries->IsCineRunning(), BYTE(1));
+    QVERIFY(shown.Study().AddImage(playedSeries, SmallCt("S2")));
+    right->RunDCMCine();
+    QCOMPARE(right->m_nCineState, 1);
+    QVERIFY(right->m_pCineLoop && right->m_pCineLoop->HasThread());
+    QVERIFY(right->IsCineRunningOnSource());
+    QVERIFY(QTest::qWaitFor([right] { return right->GetCineFramesShown() >= 2; }, 5000));
 
     CDragListCtrl& list = Pane(shown)->m_wndThumbList;
     if (doubleClick) {
@@ -287,9 +287,9 @@ void tst_CDragListCtrl::dropStopsTheViewsCineLoop()
         DragRowTo(list, 2, right, right->rect().center());
         ReleaseAt(list, right, right->rect().center());
     }
-    QVERIFY(!right->m_pCineLoop->HasThread());
     QCOMPARE(right->m_nCineState, 0);
     QCOMPARE(right->m_bCineRunning, 0);
+    QVERIFY(!right->m_pCineLoop->HasThread());
     QCOMPARE(playedSeries->IsCineRunning(), BYTE(0));
     QCOMPARE(right->m_pSeries, Series(shown, 2));
 }

@@ -19,6 +19,8 @@
 #include "study/DicomCodecs.h"
 #include "tests/viewer/ShownStudy.h"
 #include "tools/fixtures/DicomDirFixtures.h"
+#include "toolpanes/CLayout.h"
+#include "toolpanes/CLayoutPickerDlg.h"
 #include "toolpanes/CThumbNailLeft.h"
 #include "toolpanes/ThumbnailGeometry.h"
 #include "toolpanes/ThumbnailMaker.h"
@@ -345,10 +347,14 @@ void tst_CThumbNailLeft::pressOverTheColumnClosesTextEntries()
     QVERIFY(RunToTheEnd(pane));
     CVantrelView* view = shown.View();
     view->OpenTextEdit(QRect(10, 10, 80, 30));
-    auto* layoutPanel = new QWidget(shown.Frame().Frame());
-    shown.ToolBar()->m_pLayoutPopup = layoutPanel;
-    layoutPanel->show();
-    g_bLayoutPopupShown = 1;
+    // The layout panel with its picker open
+    shown.ToolBar()->OnChangeayout();
+    auto* layoutPanel = qobject_cast<CLayout*>(shown.ToolBar()->m_pLayoutPopup.data());
+    QVERIFY(layoutPanel && layoutPanel->isVisible());
+    QCOMPARE(g_bLayoutPopupShown, 1);
+    layoutPanel->ShowCustomLayout(TRUE);
+    QPointer<CLayoutPickerDlg> picker = layoutPanel->m_pLayoutPicker;
+    QVERIFY(picker && picker->isVisible());
 
     CDragListCtrl& list = pane->m_wndThumbList;
     const QPoint below(list.width() / 2, list.height() - 3);
@@ -361,6 +367,7 @@ void tst_CThumbNailLeft::pressOverTheColumnClosesTextEntries()
     QTest::mouseRelease(list.viewport(), Qt::LeftButton, {}, below);
     QVERIFY(!view->IsTextEditOpen());
     QVERIFY(!layoutPanel->isVisible());
+    QVERIFY(!picker || !picker->isVisible());
     QCOMPARE(g_bLayoutPopupShown, 0);
 
     // Over the column outside the list too

@@ -164,9 +164,8 @@ void CVantrelView::OnKeyDown(UINT nChar, UINT, UINT)
                 ZoomInStep();
             else
                 ZoomOutStep();
-            if (!m_pDisplayImage)
-                return;
-            break;
+            // The image stays: no new window, no render of a large image per step
+            return;
         case kKeyF11:
             m_bSelected = 1;
             OnFullScreenKey();

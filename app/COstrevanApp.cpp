@@ -100,7 +100,13 @@ BOOL COstrevanApp::InitInstance(const QString& programPath)
         });
     m_bEmptyViewText = 1;
 
-    // 10. Main frame; creating it records m_rcMonitor
+    // 10. The Study List starts reading the DICOMDIR now, so the toolkit's dictionary and the
+    // read overlap the making of the main frame; it carries the rest of the start-up
+    m_pStudyListDlg = new CStudyList;
+    if (!m_pStudyListDlg->Create(IDD_STUDY_LIST, nullptr))
+        return FALSE;
+
+    // 10a. Main frame; creating it records m_rcMonitor
     m_pMainWnd = new CMainFrame;
     if (!m_pMainWnd->LoadFrame(IDR_MAINFRAME))
         return FALSE;
@@ -119,10 +125,7 @@ BOOL COstrevanApp::InitInstance(const QString& programPath)
     m_nMagnifierOption = 1;
     m_bThumbThreadRunning = 0;
 
-    // 14. The Study List carries the rest of the start-up
-    m_pStudyListDlg = new CStudyList;
-    if (!m_pStudyListDlg->Create(IDD_STUDY_LIST, nullptr))
-        return FALSE;
+    // 14. The Study List, placed once the monitors are known
     m_pStudyListDlg->CenterWindow();
     return TRUE;
 }

@@ -6,20 +6,26 @@
 
 // std
 #include <algorithm>
+#include <climits>
 #include <cstring>
 
 namespace {
 
-// Depths of the system's own bitmaps: grey or blue-green-red, nothing else.
+// Depths of the system's own bitmaps: grey or red-green-blue, nothing else.
 QImage Normalised(const QImage& picture)
 {
     if (picture.isNull())
         return {};
-    if (picture.format() == QImage::Format_Grayscale8 || picture.format() == QImage::Format_BGR888)
+    if (picture.format() == QImage::Format_Grayscale8 || picture.format() == QImage::Format_RGB888)
         return picture;
     if (picture.isGrayscale() && picture.format() == QImage::Format_Indexed8)
         return picture.convertToFormat(QImage::Format_Grayscale8);
-    return picture.convertToFormat(QImage::Format_BGR888);
+    return picture.convertToFormat(QImage::Format_RGB888);
+}
+
+QImage::Format FormatOf(DWORD bitsPerPixel)
+{
+    return bitsPerPixel == 8 ? QImage::Format_Grayscale8 : QImage::Format_RGB888;
 }
 
 } // namespace
@@ -55,7 +61,7 @@ bool CxImage::CreateFromArray(const BYTE* array, DWORD width, DWORD height, DWOR
     const DWORD rowBytes = width * (bitsPerPixel / 8);
     if (bytesPerLine < rowBytes)
         return false;
-    QImage image(int(width), int(height), bitsPerPixel == 8 ? QImage::Format_Grayscale8 : QImage::Format_BGR888);
+    QImage image(int(width), int(height), FormatOf(bitsPerPixel));
     if (image.isNull())
         return false; // too large to allocate
     for (DWORD row = 0; row < height; ++row) {
@@ -84,9 +90,30 @@ bool CxImage::LoadResource(int resourceNumber, DWORD imageType)
     return !m_image.isNull();
 }
 
+bool CxImage::Prepare(DWORD width, DWORD height, DWORD bitsPerPixel)
+{
+    if (width == 0 || height == 0 || width > DWORD(INT_MAX / 4) || height > DWORD(INT_MAX) || (bitsPerPixel != 8 && bitsPerPixel != 24)) {
+        m_image = QImage();
+        return false;
+    }
+    const QImage::Format format = FormatOf(bitsPerPixel);
+    if (!m_image.isNull() && m_image.isDetached() && m_image.format() == format && m_image.width() == int(width)
+        && m_image.height() == int(height))
+        return true;
+    // A shared picture is left to its other owners, never copied only to be overwritten
+    m_image = QImage();
+    m_image = QImage(int(width), int(height), format);
+    return !m_image.isNull();
+}
+
+BYTE* CxImage::GetBits()
+{
+    return m_image.isNull() ? nullptr : m_image.bits();
+}
+
 bool CxImage::Copy(const CxImage& source, bool, bool, bool)
 {
-    m_image = source.m_image.copy();
+    m_image = source.m_image;
     return !m_image.isNull();
 }
 
@@ -107,8 +134,8 @@ bool CxImage::IncreaseBpp(DWORD bits)
 {
     if (bits != 24 || m_image.isNull())
         return false;
-    if (m_image.format() != QImage::Format_BGR888)
-        m_image = m_image.convertToFormat(QImage::Format_BGR888);
+    if (m_image.format() != QImage::Format_RGB888)
+        m_image = m_image.convertToFormat(QImage::Format_RGB888);
     return !m_image.isNull();
 }
 

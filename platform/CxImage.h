@@ -1,5 +1,5 @@
 #pragma once
-// The bitmap class: 8-bit grey or 24-bit blue-green-red pictures over QImage, with exactly the
+// The bitmap class: 8-bit grey or 24-bit red-green-blue pictures over QImage, with exactly the
 // operations the viewer calls. A failed operation leaves an empty 0 x 0 bitmap that draws nothing.
 
 // Qt
@@ -14,8 +14,9 @@ class QPainter;
 /// Image type code of JPEG pictures, as LoadResource takes it.
 constexpr DWORD CXIMAGE_FORMAT_JPG = 3;
 
-/// A bitmap with a width, a height, a depth of 8 (grey levels 0..255) or 24 (bytes blue, green,
-/// red) bits per pixel and its rows, top row first. Not thread safe: one thread per object.
+/// A bitmap with a width, a height, a depth of 8 (grey levels 0..255) or 24 (bytes red, green,
+/// blue, the toolkit's own order) bits per pixel and its rows, top row first. Copies share the
+/// picture until one of them changes pixels. Not thread safe: one thread per object.
 class CxImage
 {
 public:
@@ -32,7 +33,7 @@ public:
 
     /// Rebuilds the bitmap from `bytesPerLine`-spaced rows of `array` (copied). With `flip` true
     /// the first row of the array becomes the top row, otherwise the bottom row.
-    /// Depth 8 or 24 only. False (and an empty bitmap) on bad arguments.
+    /// Depth 8 or 24 (red, green, blue) only. False (and an empty bitmap) on bad arguments.
     bool CreateFromArray(const BYTE* array, DWORD width, DWORD height, DWORD bitsPerPixel, DWORD bytesPerLine, bool flip);
     /// Holds a copy of a device picture (a grab of a window or a back buffer), raised to 24 bits
     /// or kept at 8 bits when it is grey.
@@ -40,7 +41,17 @@ public:
     /// Decodes the "JPG" resource of that number from the program's resources
     /// (":/jpg/<number>.jpg"). False (and an empty bitmap) when there is none.
     bool LoadResource(int resourceNumber, DWORD imageType = CXIMAGE_FORMAT_JPG);
-    /// Becomes a full copy of the source: size, depth and pixels.
+    /// Makes the bitmap `width` x `height` at depth 8 or 24 for a renderer to fill: its own
+    /// picture is kept when it has that size and depth and shares its pixels with no other
+    /// bitmap, else a new one is made. The pixels are left undefined. False (and an empty
+    /// bitmap) on bad arguments or when it can't be allocated.
+    bool Prepare(DWORD width, DWORD height, DWORD bitsPerPixel);
+    /// The writable pixels of a bitmap made by Prepare: GetHeight() rows GetRowBytes() apart,
+    /// top row first. Null for an empty bitmap. Writing through it changes no other bitmap.
+    BYTE* GetBits();
+    /// Bytes from one row to the next (the width's bytes rounded up to a multiple of 4).
+    DWORD GetRowBytes() const { return DWORD(m_image.bytesPerLine()); }
+    /// Becomes the source's picture: size, depth and pixels, shared until either changes.
     bool Copy(const CxImage& source, bool copyPixels = true, bool copySelection = true, bool copyAlpha = true);
     /// Frees the picture; the object stays usable as an empty bitmap.
     bool Destroy();
@@ -79,7 +90,7 @@ public:
     /// As Draw2, limited to `clip` when given, smooth when asked.
     bool Draw(QPainter* painter, long x, long y, long cx = -1, long cy = -1, const RECT* clip = nullptr, bool smooth = false) const;
 
-    /// The picture itself (Format_Grayscale8 or Format_BGR888), for drawing and reading pixels.
+    /// The picture itself (Format_Grayscale8 or Format_RGB888), for drawing and reading pixels.
     const QImage& GetQImage() const { return m_image; }
 
 private:

@@ -90,3 +90,11 @@ constexpr int IDC_BTN_LAYOUT2X2 = 1515;
 constexpr int IDC_BTN_LAYOUT4X2 = 1519;
 constexpr int IDC_BTN_LAYOUT4X4 = 1520;
 constexpr int IDC_BTN_CUSTOM = 1521;
+// The view's right-button menu and its commands
+constexpr int IDR_CONTEXT_MENU = 322;
+constexpr int ID_DICOM_INFORMATION = 32862;
+constexpr int ID_MAGNIFIER_SETTINGS = 32863;
+constexpr int ID_SHOWHIDE_HEADERINFO = 32864;
+constexpr int ID_SHOWHIDE_ANNOTATIONS = 32865;
+/// Preset items get the ids above this one, counted upward as the menu is built
+constexpr int ID_WINDOW_PRESET_BASE = 33867;

@@ -29,6 +29,9 @@ public:
     void SetSOPInstanceUID(const QString& uid) { m_strSOPInstanceUID = uid; }
     void SetFrames(int frames) { m_nFrames = frames; }
     QString GetSOPInstanceUID() const { return m_strSOPInstanceUID; }
+    /// The mark of a cine loop that cycles through this image's frames (one view at a time).
+    void SetCineRunning(BYTE running) { m_bCineRunning = running; }
+    BYTE IsCineRunning() const { return m_bCineRunning; }
 
     /// Rows (0028,0010) of m_pDirRecord; 0 without an item or without the attribute.
     int GetRows() const;
@@ -50,4 +53,5 @@ public:
     QString m_strFilePath;                        ///< full path of the file as found on disk; the image's key
     QString m_strSOPInstanceUID;                  ///< Referenced SOP Instance UID in File of the record
     QString m_strInstanceNumber;                  ///< Instance Number as text
+    BYTE m_bCineRunning = 0;                      ///< a cine loop cycles through the frames
 };

@@ -96,8 +96,6 @@ void CxImageDCM::DestroyImageObject()
     m_bMultiFrame = FALSE;
     m_nCurrentFrame = 0;
     m_nFrameInterval = 0;
-    m_output = {};
-    m_rows = {};
 }
 
 namespace {
@@ -342,6 +340,14 @@ int CxImageDCM::LoadDCM(const char* path, QList<CxImage*>* images, BOOL atLastFr
         }
         if (!m_pDicomImage || m_pDicomImage->getStatus() != EIS_Normal)
             return 0; // nothing the toolkit can show (no pixel data, a frame it cannot decode)
+        // The image now holds its own copy of a single frame: the data set's goes (the
+        // element stays, empty, as the image refers to it), unless overlay planes read their
+        // bits from it. Every later reader of pixel values reads the image or the file
+        if (!m_bPerFrame && m_pDicomImage->getOverlayCount() == 0) {
+            DcmElement* pixels = nullptr;
+            if (m_pDataset->findAndGetElement(DCM_PixelData, pixels).good() && pixels)
+                pixels->clear();
+        }
     } catch (...) {
         ReportSystemError(GetLastError(), "CxImageDCM::LoadDCM");
         return 0;

@@ -1,6 +1,6 @@
 #pragma once
 // One DICOM image file opened for display: it renders any frame to an 8-bit grey or 24-bit
-// blue-green-red bitmap at the file's own window or a given one, and answers attribute queries.
+// red-green-blue bitmap at the file's own window or a given one, and answers attribute queries.
 //
 // Thread contract: not thread safe. One object is used by one thread at a time: each view
 // has its own, and the cine and thumbnail workers make their own objects. Different objects
@@ -26,7 +26,9 @@ class DicomImage;
 /// A DICOM image file opened for display. Frames count from 1 in m_nCurrentFrame and from 0
 /// in every frame index handed in. Window values pass width first, centre second.
 ///
-/// A single-frame file is read into memory and decompressed once, into the data set. A
+/// A single-frame file is read into memory and decompressed once, into the data set; once
+/// m_pDicomImage holds the pixels the data set's Pixel Data is emptied (kept when overlay
+/// planes are embedded in it), so pixel values are read from m_pDicomImage or the file. A
 /// multi-frame file keeps its pixel data in the file, as the file encodes it: each frame is
 /// read and decoded when it is shown, and m_pDicomImage then holds that frame only. The file
 /// must stay readable while the object lives; a frame that cannot be read is not shown.
@@ -49,8 +51,12 @@ public:
     /// Renders the current frame at the window (`width`, `centre`) into a new bitmap the caller
     /// owns; NULL without an image. 8-bit colour images get the window on every sample.
     CxImage* WindowLevelling(int width, int centre);
+    /// As WindowLevelling, into `target`: its picture is reused when it is its own and of the
+    /// rendered size and depth. FALSE without an image; `target` is then left as it was, or
+    /// empty when the toolkit failed while writing it.
+    BOOL WindowLevellingInto(CxImage* target, int width, int centre);
     /// Renders frame `pos` (0-based; past the last frame means 0) into `image` and makes it the
-    /// current frame. `image` is left as it was when nothing could be rendered.
+    /// current frame. `image` is left as it was when the frame could not be read.
     void GetCxImageByPos(CxImage* image, int pos);
     /// Steps one frame forward (not past the last) and renders it into `image`.
     void GetMultiFrameNextImage(CxImage* image);
@@ -175,6 +181,4 @@ private:
     bool m_bWindowSet = false;    ///< a window was handed to the toolkit (kept for new frames)
     double m_dToolkitCentre = 0.0;
     double m_dToolkitWidth = 0.0;
-    std::vector<BYTE> m_output;   ///< the toolkit renders into this buffer, reused
-    std::vector<BYTE> m_rows;     ///< colour rows in bitmap byte order, reused
 };

@@ -7,6 +7,7 @@
 #include <dcmtk/dcmdata/dcdeftag.h>
 #include <dcmtk/dcmdata/dcfilefo.h>
 #include <dcmtk/dcmimgle/dcmimage.h>
+#include <dcmtk/dcmimgle/dipixel.h>
 
 // Orvane
 #include "platform/ReportSystemError.h"
@@ -16,6 +17,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
 #include <memory>
 
 namespace {
@@ -39,6 +41,37 @@ std::array<BYTE, 256> ColourWindowTable(int width, int centre)
         }
     }
     return table;
+}
+
+// Windowed 8-bit colour in one pass from the image's own three 8-bit planes into the scan
+// lines, as the toolkit's output would come and then be windowed; false when the image holds
+// its samples otherwise (more bits, other layout), for the toolkit's output and a second pass.
+bool RenderColourPlanes(const DicomImage& image, unsigned long frame, BYTE* bits, std::size_t stride,
+                        const std::array<BYTE, 256>& table)
+{
+    const DiPixel* pixels = image.getInterData();
+    if (!pixels || pixels->getRepresentation() != EPR_Uint8 || pixels->getPlanes() != 3 || !pixels->getData())
+        return false;
+    const unsigned long columns = image.getWidth();
+    const unsigned long rows = image.getHeight();
+    const unsigned long long first = static_cast<unsigned long long>(frame) * columns * rows;
+    if (first + static_cast<unsigned long long>(columns) * rows > pixels->getCount())
+        return false;
+    const auto* const* planes = static_cast<const Uint8* const*>(pixels->getData());
+    const Uint8* red = planes[0] + first;
+    const Uint8* green = planes[1] + first;
+    const Uint8* blue = planes[2] + first;
+    if (!red || !green || !blue)
+        return false;
+    for (unsigned long row = 0; row < rows; ++row) {
+        BYTE* out = bits + row * stride;
+        for (unsigned long x = 0; x < columns; ++x, out += 3) {
+            out[0] = table[*red++];
+            out[1] = table[*green++];
+            out[2] = table[*blue++];
+        }
+    }
+    return true;
 }
 
 } // namespace
@@ -109,60 +142,66 @@ bool CxImageDCM::Render(int frame, CxImage* target, bool colourWindow, int width
     const unsigned long columns = image->getWidth();
     const unsigned long rows = image->getHeight();
     const bool monochrome = image->isMonochrome();
+    const unsigned long rowBytes = columns * (monochrome ? 1 : 3);
     const unsigned long size = image->getOutputDataSize(8);
-    if (columns == 0 || rows == 0 || size != columns * rows * (monochrome ? 1 : 3))
+    if (columns == 0 || rows == 0 || size != rowBytes * rows)
         return false;
 
-    // The toolkit renders into our own buffer, kept from render to render
-    if (m_output.size() < size)
-        m_output.resize(size);
+    // The toolkit writes straight into the picture's scan lines, red, green, blue for colour
+    if (!target->Prepare(DWORD(columns), DWORD(rows), monochrome ? 8 : 24))
+        return false;
+    BYTE* bits = target->GetBits();
+    const std::size_t stride = target->GetRowBytes();
     const unsigned long local = static_cast<unsigned long>(frame - m_nImageFrame);
-    if (!image->getOutputData(m_output.data(), size, 8, local, 0))
-        return false;
-
-    if (monochrome)
-        return target->CreateFromArray(m_output.data(), DWORD(columns), DWORD(rows), 8, DWORD(columns), true);
-
-    // Colour comes as red, green, blue; the bitmap holds blue, green, red. The samples are
-    // exchanged (and windowed) on their way out of the toolkit's output
-    std::array<BYTE, 256> table;
-    if (colourWindow) {
+    std::array<BYTE, 256> table{};
+    if (!monochrome && colourWindow) {
         table = ColourWindowTable(width, centre);
-    } else {
-        for (int i = 0; i < 256; ++i)
-            table[std::size_t(i)] = BYTE(i);
+        if (bits && RenderColourPlanes(*image, local, bits, stride, table))
+            return true;
     }
-    if (m_rows.size() < size)
-        m_rows.resize(size);
-    const BYTE* in = m_output.data();
-    BYTE* out = m_rows.data();
-    for (const BYTE* end = in + size; in < end; in += 3, out += 3) {
-        out[0] = table[in[2]];
-        out[1] = table[in[1]];
-        out[2] = table[in[0]];
+    if (!bits || !image->getOutputData(bits, size, 8, local, 0)) {
+        target->Destroy();
+        return false;
     }
-    return target->CreateFromArray(m_rows.data(), DWORD(columns), DWORD(rows), 24, DWORD(columns * 3), true);
+    // Rows come packed; scan lines are padded to 4 bytes: spread them out, last row first
+    if (stride != rowBytes) {
+        for (unsigned long row = rows - 1; row > 0; --row)
+            std::memmove(bits + row * stride, bits + std::size_t(row) * rowBytes, rowBytes);
+    }
+    if (monochrome || !colourWindow)
+        return true;
+
+    // 8-bit colour gets the window on every sample, in place
+    for (unsigned long row = 0; row < rows; ++row) {
+        BYTE* line = bits + row * stride;
+        for (BYTE* end = line + rowBytes; line < end; ++line)
+            *line = table[*line];
+    }
+    return true;
 }
 
 CxImage* CxImageDCM::WindowLevelling(int width, int centre)
 {
-    CxImage* bitmap = nullptr;
+    auto rendered = std::make_unique<CxImage>(0);
+    return WindowLevellingInto(rendered.get(), width, centre) ? rendered.release() : nullptr;
+}
+
+BOOL CxImageDCM::WindowLevellingInto(CxImage* target, int width, int centre)
+{
     try {
-        if (!m_pDicomImage)
-            return nullptr;
+        if (!m_pDicomImage || !target)
+            return FALSE;
         int bitsAllocated = 0;
         ReadInt(DCM_BitsAllocated, &bitsAllocated);
         const bool monochrome = m_pDicomImage->isMonochrome();
         if (monochrome)
             ApplyWindow(centre, width);
         const int frame = m_bMultiFrame ? m_nCurrentFrame - 1 : 0;
-        auto rendered = std::make_unique<CxImage>(0);
-        if (Render(frame, rendered.get(), bitsAllocated == 8 && !monochrome, width, centre))
-            bitmap = rendered.release();
+        return Render(frame, target, bitsAllocated == 8 && !monochrome, width, centre) ? TRUE : FALSE;
     } catch (...) {
         ReportSystemError(GetLastError(), "CxImageDCM::WindowLevelling");
     }
-    return bitmap;
+    return FALSE;
 }
 
 void CxImageDCM::RenderStep(CxImage* image, int frame, const char* where)

@@ -1,20 +1,256 @@
 #include "toolpanes/CThumbNailLeft.h"
 
+// Qt
+#include <QApplication>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QThread>
+
+// std
+#include <algorithm>
+
 // Orvane
+#include "app/CChildFrmView.h"
+#include "app/CMainFrame.h"
 #include "app/COstrevanApp.h"
+#include "platform/LastError.h"
+#include "platform/ReportSystemError.h"
+#include "platform/ThreadPriority.h"
+#include "toolpanes/CToolView.h"
+#include "toolpanes/ThumbnailGeometry.h"
+#include "toolpanes/ToolState.h"
+#include "viewer/CMyFrameWnd.h"
 
 CThumbNailLeft::CThumbNailLeft(QWidget* parent)
     : QWidget(parent)
+    , m_wndThumbList(this)
 {
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, Qt::black);
-    setPalette(pal);
+    m_wndThumbList.move(2, 2);
+    m_wndThumbList.installEventFilter(this);
+    m_wndThumbList.viewport()->installEventFilter(this);
+    connect(&m_wndThumbList, &QListWidget::itemDoubleClicked, this, [this] { OnDblclkThumbnail(); });
 }
 
-CThumbNailLeft::~CThumbNailLeft() = default;
+CThumbNailLeft::~CThumbNailLeft()
+{
+    try {
+        m_bStop = true;
+        JoinWorker();
+        if (m_bThreadRunning)
+            theApp.m_bThumbThreadRunning = 0;
+        EndWaitCursor();
+    } catch (...) {
+    }
+}
 
 void CThumbNailLeft::OnInitialUpdate()
 {
-    theApp.m_bThumbThreadRunning = 0;
+    try {
+        m_bThreadRunning = 0;
+        theApp.m_bThumbThreadRunning = 0;
+        const ThumbnailPaneSize s = ThumbnailSizeForMonitor(theApp.m_rcMonitor.Height());
+        m_nThumbWidth = m_nThumbHeight = s.nSide;
+        m_wndThumbList.SetThumbnailSide(s.nSide);
+        m_wndThumbList.setGeometry(2, 2, int(theApp.m_nThumbColumnWidth * 0.99), s.nListHeight);
+    } catch (...) {
+        ReportSystemError(GetLastError(), "CThumbNailLeft::OnInitialUpdate");
+    }
+}
+
+void CThumbNailLeft::StartThumbnailThread()
+{
+    try {
+        StopThumbnailThread();
+        m_wndThumbList.clear();
+        m_pending.clear();
+        m_nNextToShow = 0;
+        m_nNextKey = 0;
+        const QStringList keys = theApp.m_astrSeriesKeys;
+        const int run = ++m_nRun;
+        m_bThreadRunning = 1;
+        theApp.m_bThumbThreadRunning = 1;
+        BeginWaitCursor();
+        const QSize box(m_nThumbWidth, m_nThumbHeight);
+        const int workers = std::clamp(std::min(QThread::idealThreadCount() - 1, int(keys.size())), 1, std::max(1, m_nMaxWorkers));
+        m_nWorkersLeft = 0;
+        for (int w = 0; w < workers; ++w) {
+            m_threads.emplace_back([this, run, keys, box] { ThumbnailThreadProc(run, keys, box); });
+            ++m_nWorkersLeft;
+        }
+    } catch (...) {
+        // A worker that could not start: the others are stopped, nothing looks as if loading
+        m_bStop = true;
+        JoinWorker();
+        ++m_nRun;
+        m_bThreadRunning = 0;
+        theApp.m_bThumbThreadRunning = 0;
+        EndWaitCursor();
+        ReportSystemError(GetLastError(), "CThumbNailLeft::StartThumbnailThread");
+    }
+}
+
+BOOL CThumbNailLeft::StopThumbnailThread()
+{
+    try {
+        if (!m_threads.empty()) {
+            m_bStop = true;
+            JoinWorker();
+            // What the stopped run still had queued is dropped
+            ++m_nRun;
+        }
+        m_bThreadRunning = 0;
+        theApp.m_bThumbThreadRunning = 0;
+        EndWaitCursor();
+    } catch (...) {
+        ReportSystemError(GetLastError(), "CThumbNailLeft::StopThumbnailThread");
+    }
+    return TRUE;
+}
+
+void CThumbNailLeft::ThumbnailThreadProc(int nRun, const QStringList& keys, QSize box)
+{
+    // Runs on the thumbnail worker: it reads only its arguments, m_bStop and m_nNextKey
+    try {
+        // The viewports go first
+        LowerCurrentThreadPriority();
+        for (int i = m_nNextKey++; i < keys.size(); i = m_nNextKey++) {
+            if (m_bStop.load())
+                break;
+            ThumbnailResult result = ThumbnailMaker::Make(keys[i], i, box);
+            QMetaObject::invokeMethod(this, [this, nRun, result] { OnThumbnailReady(nRun, result); }, Qt::QueuedConnection);
+        }
+    } catch (...) {
+        ReportSystemError(GetLastError(), "CThumbNailLeft::ThumbnailThreadProc");
+    }
+    // Every exit tells the UI thread, which clears the flags
+    QMetaObject::invokeMethod(this, [this, nRun] { OnWorkerEnded(nRun); }, Qt::QueuedConnection);
+}
+
+void CThumbNailLeft::JoinWorker()
+{
+    for (std::thread& thread : m_threads)
+        if (thread.joinable())
+            thread.join();
+    m_threads.clear();
+    m_bStop = false;
+}
+
+void CThumbNailLeft::OnThumbnailReady(int nRun, const ThumbnailResult& result)
+{
+    try {
+        if (nRun != m_nRun)
+            return;
+        // In key order, so that an item's row is its key's index; pixmaps are made here
+        m_pending.emplace(result.nIndex, result);
+        for (auto next = m_pending.find(m_nNextToShow); next != m_pending.end(); next = m_pending.find(m_nNextToShow)) {
+            m_wndThumbList.AddThumbnail(next->second.nIndex, next->second.image, next->second.strLabel);
+            m_pending.erase(next);
+            ++m_nNextToShow;
+        }
+    } catch (...) {
+        ReportSystemError(GetLastError(), "CThumbNailLeft::OnThumbnailReady");
+    }
+}
+
+void CThumbNailLeft::OnWorkerEnded(int nRun)
+{
+    try {
+        if (nRun != m_nRun || --m_nWorkersLeft > 0)
+            return;
+        // The workers have nothing left to do but return
+        JoinWorker();
+        m_pending.clear();
+        m_bThreadRunning = 0;
+        theApp.m_bThumbThreadRunning = 0;
+        EndWaitCursor();
+        m_wndThumbList.viewport()->update();
+        OnSelectThumbnail(0);
+    } catch (...) {
+        ReportSystemError(GetLastError(), "CThumbNailLeft::OnRunEnded");
+    }
+}
+
+void CThumbNailLeft::OnSelectThumbnail(int nIndex)
+{
+    try {
+        const int count = m_wndThumbList.count();
+        if (count < 2 || nIndex < 0 || nIndex > count - 1)
+            return;
+        if (QListWidgetItem* item = m_wndThumbList.ItemOfKey(nIndex))
+            m_wndThumbList.setCurrentItem(item, QItemSelectionModel::ClearAndSelect);
+    } catch (...) {
+    }
+}
+
+void CThumbNailLeft::OnDblclkThumbnail()
+{
+    try {
+        if (m_wndThumbList.count() == 0)
+            return;
+        const QList<QListWidgetItem*> selected = m_wndThumbList.selectedItems();
+        if (!selected.isEmpty())
+            m_wndThumbList.ShowItemInView(CDragListCtrl::KeyIndexOf(selected.front()));
+    } catch (...) {
+        ReportSystemError(GetLastError(), "CThumbNailLeft::OnDblclkThumbnail");
+    }
+}
+
+void CThumbNailLeft::BeginWaitCursor()
+{
+    if (m_bWaitCursor)
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    m_bWaitCursor = true;
+}
+
+void CThumbNailLeft::EndWaitCursor()
+{
+    if (!m_bWaitCursor)
+        return;
+    QApplication::restoreOverrideCursor();
+    m_bWaitCursor = false;
+}
+
+void CThumbNailLeft::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    const int h = height();
+    if (h <= 0)
+        return;
+    for (int y = 0; y < h; ++y) {
+        const int v = (h - y) * 120 / h;
+        p.fillRect(0, y, width(), 1, QColor(v, v, v));
+    }
+}
+
+void CThumbNailLeft::mousePressEvent(QMouseEvent* event)
+{
+    OnPressOverColumn(event->button());
+    QWidget::mousePressEvent(event);
+}
+
+bool CThumbNailLeft::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonPress)
+        OnPressOverColumn(static_cast<QMouseEvent*>(event)->button());
+    return QWidget::eventFilter(watched, event);
+}
+
+void CThumbNailLeft::OnPressOverColumn(Qt::MouseButton button)
+{
+    try {
+        CChildFrmView* child = theApp.m_pMainWnd ? theApp.m_pMainWnd->MDIGetActive() : nullptr;
+        if (!child)
+            return;
+        if ((button == Qt::LeftButton || button == Qt::RightButton) && g_bLayoutPopupShown) {
+            g_bLayoutPopupShown = 0;
+            CToolView* toolBar = child->GetToolView();
+            if (toolBar && toolBar->m_pLayoutPopup)
+                toolBar->m_pLayoutPopup->hide();
+        }
+        if (CMyFrameWnd* grid = child->GetViewGridFrame())
+            grid->CloseTextEditsInAllViews();
+    } catch (...) {
+        ReportSystemError(GetLastError(), "CThumbNailLeft::PreTranslateMessage");
+    }
 }

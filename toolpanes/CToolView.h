@@ -83,9 +83,10 @@ public:
     /// before every load.
     virtual void OnResetImage();
 
-    // The Cine hook is filled by the cine code; the panels' handlers: CToolViewPanels.cpp.
-    /// The Cine button: the selected view's cine bar, which it sends IDC_BTN_PLAYCINENEW.
-    virtual void OnCine() {}
+    // The panels' handlers: CToolViewPanels.cpp.
+    /// The Cine button: the selected view's cine bar, which it sends IDC_BTN_PLAYCINENEW
+    /// (CToolViewCine.cpp). A second press stops the loop and destroys the bar.
+    virtual void OnCine();
     /// The Invert button: the active view's image inverted, and the other panes' in image layout.
     virtual void OnInvert();
     /// The Line/Text button: opens or closes the annotation panel.

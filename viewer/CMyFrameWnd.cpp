@@ -304,3 +304,17 @@ void CMyFrameWnd::resizeEvent(QResizeEvent* event)
     QWidget::resizeEvent(event);
     RecalcLayout();
 }
+
+void CMyFrameWnd::StopCineInAllViews()
+{
+    try {
+        std::vector<CVantrelView*> views = GetPanes();
+        if (m_pSingleView)
+            views.push_back(m_pSingleView);
+        for (CVantrelView* view : views)
+            if (view)
+                view->StopCine();
+    } catch (...) {
+        ReportSystemError(GetLastError(), "CMyFrameWnd::StopCineInAllViews");
+    }
+}

@@ -77,6 +77,10 @@ public:
     /// Shows the series of the image whose file path is `key`: in the single view its image,
     /// in a grid its images from the first on (surplus panes blank).
     void LoadSeriesIntoViews(const QString& key);
+    /// Shows the image whose file path is `key` (a series' first image) in `pView` alone,
+    /// fitted and centred, and makes `pView` the selected viewport (CMyFrameWndThumbnail.cpp).
+    /// Nothing without a view; a key of no image leaves the view as it was.
+    void LoadKeyIntoView(CVantrelView* pView, const QString& key);
 
     /// The selected viewport: the single view when one is shown, else the first pane in
     /// row-major order that is selected; null when none.
@@ -90,6 +94,9 @@ public:
     BOOL FindPane(const QWidget* pView, int* pRow, int* pCol) const;
     /// Frees the bitmaps of every pane before a rebuild.
     void DestroyViewsPointers();
+    /// Stops and joins the cine loop of every pane (and the single view), clearing their marks;
+    /// called before anything frees the pictures or records they show.
+    void StopCineInAllViews();
 
     /// The frame's active view, or null.
     CVantrelView* GetActiveView() const;
@@ -138,6 +145,11 @@ private:
     void DestroyAllViews(bool bNewSplitter = true);
     void RemoveDocumentsFromTemplate();
     void FinishRebuild(bool imageLayout);
+    /// Fills the panes of a rebuilt grid in `order`: the images of `loading` are decoded side
+    /// by side and attached in pane order, `blank` panes lie past the images, any other pane
+    /// names an image without records.
+    void FillPanes(const std::vector<CVantrelView*>& order, const std::vector<CVantrelView*>& loading,
+                   const std::vector<CVantrelView*>& blank, bool imageLayout);
 
     QPointer<CVantrelView> m_pSingleView;
     QPointer<CVantrelView> m_pActiveView;

@@ -16,9 +16,16 @@
 #include "viewer/CVantrelView.h"
 #include "viewer/GridGeometry.h"
 
+// std
+#include <algorithm>
+#include <memory>
+#include <vector>
+
 void CMyFrameWnd::DisplaySingleFrame(CVantrelDoc* pDoc)
 {
     try {
+        // No loop may go on over pictures and records about to be freed
+        StopCineInAllViews();
         m_nPrevRows = m_nRows;
         m_nPrevCols = m_nCols;
         m_nRows = m_nCols = 0;
@@ -98,6 +105,8 @@ void CMyFrameWnd::FinishRebuild(bool imageLayout)
 void CMyFrameWnd::RebuildSplitter()
 {
     try {
+        // No loop may go on over pictures and records about to be freed
+        StopCineInAllViews();
         hide();
         DestroyViewsPointers();
         const QSize client = size();
@@ -134,21 +143,27 @@ void CMyFrameWnd::RebuildSplitter()
             m_pSplitter->SetColumnInfo(c, pane.width(), 0);
         m_pSplitter->setGeometry(rect());
 
+        // The panes first, then their images decoded side by side, attached in pane order
+        std::vector<CVantrelView*> loading;
+        std::vector<CVantrelView*> blank;
+        std::vector<CVantrelView*> order;
         qsizetype s = 0;
-        for (int r = 0; r < m_nRows; ++r) {
+        bool created = true;
+        for (int r = 0; r < m_nRows && created; ++r) {
             for (int c = 0; c < m_nCols; ++c) {
                 CVantrelDoc* document = NewDocument();
                 CVantrelView* view = NewView(document, m_pSplitter);
                 if (!m_pSplitter->CreateView(r, c, view)) {
                     delete view;
-                    FinishRebuild(false);
-                    return;
+                    created = false;
+                    break;
                 }
                 if (r == 0 && c == 0)
                     view->m_bSelected = 1;
                 view->m_crTextColor = textColour;
                 view->m_crShapeColor = shapeColour;
                 view->m_sizePane = pane;
+                order.push_back(view);
                 if (s < theApp.m_astrSeriesKeys.size()) {
                     const QString path = theApp.m_astrSeriesKeys[s++];
                     document->OnOpenDocument(path);
@@ -158,20 +173,14 @@ void CMyFrameWnd::RebuildSplitter()
                     else
                         records = FindRecords(path); // a view that never had a study
                     GiveRecords(view, records);
-                    if (view->m_pImage) {
-                        view->LoadImageIntoViewPort(FALSE);
-                        if (view->m_pSeries)
-                            view->m_pSeries->SetWindowChanged(FALSE);
-                    } else {
-                        view->CreateBlankViewPort();
-                    }
-                    ShowLoadedPane(view);
+                    if (view->m_pImage)
+                        loading.push_back(view);
                 } else {
-                    view->CreateBlankViewPort();
-                    view->OnInitialUpdate();
+                    blank.push_back(view);
                 }
             }
         }
+        FillPanes(order, loading, blank, false);
         FinishRebuild(false);
     } catch (...) {
         ReportSystemError(GetLastError(), "CMyFrameWnd::RebuildSplitter");
@@ -180,9 +189,39 @@ void CMyFrameWnd::RebuildSplitter()
     }
 }
 
+void CMyFrameWnd::FillPanes(const std::vector<CVantrelView*>& order, const std::vector<CVantrelView*>& loading,
+                            const std::vector<CVantrelView*>& blank, bool imageLayout)
+{
+    QStringList paths;
+    for (CVantrelView* view : loading)
+        paths << view->m_pImage->m_strFilePath;
+    std::vector<std::unique_ptr<CVantrelView::DecodedImage>> decoded = CVantrelView::DecodeImages(paths, FALSE);
+    std::size_t next = 0;
+    for (CVantrelView* view : order) {
+        if (next < loading.size() && loading[next] == view) {
+            if (view->m_pSeries)
+                view->m_pSeries->SetWindowChanged(FALSE);
+            view->AttachDecodedImage(std::move(decoded[next++]));
+            ShowLoadedPane(view);
+        } else if (std::find(blank.begin(), blank.end(), view) != blank.end()) {
+            // A pane past the images
+            view->CreateBlankViewPort();
+            view->OnInitialUpdate();
+            if (imageLayout)
+                view->Invalidate(TRUE);
+        } else {
+            // An image without records
+            view->CreateBlankViewPort();
+            ShowLoadedPane(view);
+        }
+    }
+}
+
 void CMyFrameWnd::RebuildSplitterForImageLayout()
 {
     try {
+        // No loop may go on over pictures and records about to be freed
+        StopCineInAllViews();
         hide();
         DestroyViewsPointers();
 
@@ -223,15 +262,19 @@ void CMyFrameWnd::RebuildSplitterForImageLayout()
 
         CSeriesInfo* series = remembered.pSeries;
         const int count = series ? series->GetImageCount() : 0;
+        std::vector<CVantrelView*> loading;
+        std::vector<CVantrelView*> blank;
+        std::vector<CVantrelView*> order;
+        bool created = true;
         int i = 0;
-        for (int r = 0; r < m_nRows; ++r) {
+        for (int r = 0; r < m_nRows && created; ++r) {
             for (int c = 0; c < m_nCols; ++c, ++i) {
                 CVantrelDoc* document = NewDocument();
                 CVantrelView* view = NewView(document, m_pSplitter);
                 if (!m_pSplitter->CreateView(r, c, view)) {
                     delete view;
-                    show();
-                    return;
+                    created = false;
+                    break;
                 }
                 if (r == 0 && c == 0) {
                     view->m_bSelected = 1;
@@ -240,19 +283,21 @@ void CMyFrameWnd::RebuildSplitterForImageLayout()
                 view->m_crTextColor = textColour;
                 view->m_crShapeColor = shapeColour;
                 view->m_sizePane = pane;
+                order.push_back(view);
                 CImageInfo* image = i < count ? series->GetImageAt(i) : nullptr;
                 if (image) {
                     document->OnOpenDocument(image->m_strFilePath);
                     GiveRecords(view, Records{remembered.pPatient, remembered.pStudy, series, image});
-                    series->SetWindowChanged(FALSE);
-                    view->LoadImageIntoViewPort(FALSE);
-                    ShowLoadedPane(view);
+                    loading.push_back(view);
                 } else {
-                    view->CreateBlankViewPort();
-                    view->OnInitialUpdate();
-                    view->Invalidate(TRUE);
+                    blank.push_back(view);
                 }
             }
+        }
+        FillPanes(order, loading, blank, true);
+        if (!created) {
+            show();
+            return;
         }
         FinishRebuild(true);
     } catch (...) {
@@ -263,6 +308,8 @@ void CMyFrameWnd::RebuildSplitterForImageLayout()
 void CMyFrameWnd::LoadSeriesIntoViews(const QString& key)
 {
     try {
+        // No loop may go on over pictures and records about to be freed
+        StopCineInAllViews();
         CVantrelView* view = GetSelectedView();
         if (!view)
             view = GetActiveView();
@@ -287,12 +334,20 @@ void CMyFrameWnd::LoadSeriesIntoViews(const QString& key)
         CSeriesInfo* series = records.pSeries;
         if (!view || series->GetImageCount() == 0)
             return;
+        // The panes' images decoded side by side, attached in pane order
+        const std::vector<CVantrelView*> panes = GetPanes();
+        QStringList paths;
+        for (std::size_t p = 0; p < panes.size(); ++p)
+            if (CImageInfo* image = series->GetImageAt(int(p)))
+                paths << image->m_strFilePath;
+        std::vector<std::unique_ptr<CVantrelView::DecodedImage>> decoded = CVantrelView::DecodeImages(paths, FALSE);
         int i = 0;
-        for (CVantrelView* pane : GetPanes()) {
+        std::size_t next = 0;
+        for (CVantrelView* pane : panes) {
             CImageInfo* image = series->GetImageAt(i++);
             if (image) {
                 GiveRecords(pane, Records{records.pPatient, records.pStudy, series, image});
-                pane->LoadImageIntoViewPort(FALSE);
+                pane->AttachDecodedImage(next < decoded.size() ? std::move(decoded[next++]) : nullptr);
                 if (pane->GetDocument())
                     pane->GetDocument()->m_strFilePath = image->m_strFilePath;
                 pane->InitialiseImageData(TRUE);

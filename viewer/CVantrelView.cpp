@@ -44,12 +44,16 @@ CVantrelView::CVantrelView(CVantrelDoc* pDocument, QWidget* parent)
     setFocusPolicy(Qt::ClickFocus);
     // Moves without a button reach the view too (the angle's second arm, the magnifier)
     setMouseTracking(true);
+    // The right button opens the view's own menu on its release: no context-menu event
+    setContextMenuPolicy(Qt::PreventContextMenu);
 }
 
 CVantrelView::~CVantrelView()
 {
     try {
         StopCineThread();
+        // The cine bar goes with its view
+        delete m_wndCineControls.data();
         // A text entry still open makes no shape when the view goes
         if (m_pTextEdit) {
             m_pTextEdit->setParent(nullptr);
@@ -68,15 +72,6 @@ CVantrelView::~CVantrelView()
 CMyFrameWnd* CVantrelView::GetGridFrame()
 {
     return theApp.m_pViewGridFrame;
-}
-
-void CVantrelView::StopCineThread()
-{
-    if (!m_hCineThread.joinable())
-        return;
-    m_evtStopCine = true;
-    m_hCineThread.join();
-    m_evtStopCine = false;
 }
 
 void CVantrelView::OnInitialUpdate()
@@ -123,6 +118,7 @@ void CVantrelView::SetDisplayedBitmap(const CxImage& bitmap)
 {
     if (!m_pDisplayImage)
         m_pDisplayImage = std::make_unique<CxImage>();
+    // Shared with the document until the view changes its pixels
     m_pDisplayImage->Copy(bitmap, true, true, true);
     m_bTransformsApplied = false;
     ApplyViewTransforms();
@@ -153,10 +149,11 @@ void CVantrelView::RenderWithWindowLevel(int nWidth, int nCentre)
         if (nWidth == 0)
             nWidth = 1;
         if (m_pDicomImage) {
-            std::unique_ptr<CxImage> rendered(m_pDicomImage->WindowLevelling(nWidth, nCentre));
-            if (rendered) {
-                // The new render replaces the bitmap without a copy
-                m_pDisplayImage = std::move(rendered);
+            // The toolkit renders into the shown picture itself when the view owns it alone
+            // at that size; a picture shared with the document is left to the document
+            if (!m_pDisplayImage)
+                m_pDisplayImage = std::make_unique<CxImage>();
+            if (m_pDicomImage->WindowLevellingInto(m_pDisplayImage.get(), nWidth, nCentre)) {
                 m_bTransformsApplied = false;
                 ApplyViewTransforms();
             }

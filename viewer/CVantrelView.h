@@ -18,6 +18,7 @@
 
 // std
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -29,9 +30,11 @@
 #include "platform/WinTypes.h"
 #include "viewer/CVantrelDoc.h"
 #include "viewer/CZoomView.h"
+#include "viewer/CineEngine.h"
 #include "viewer/ViewOrientation.h"
 
 class CImageInfo;
+class CineNewControls;
 class CMyFrameWnd;
 class CPatientInfo;
 class CSeriesInfo;
@@ -71,8 +74,8 @@ public:
     /// Copies the document's current bitmap into the displayed bitmap (made when missing) and
     /// brings it into the view's orientation. Nothing when the document has no bitmap.
     void SetSelectImage();
-    /// Sets the displayed bitmap to a copy of `bitmap` (a new render of this view's image) and
-    /// brings it into the view's orientation. Every new render goes through this,
+    /// Sets the displayed bitmap to `bitmap` (a new render of this view's image), sharing its
+    /// pixels until the view changes them, and brings it into the view's orientation. Every new render goes through this,
     /// SetSelectImage or RenderWithWindowLevel.
     void SetDisplayedBitmap(const CxImage& bitmap);
     /// The displayed extent (client pixels); nothing unless both sides are positive.
@@ -121,6 +124,25 @@ public:
     /// sets the image key, the shown frame, the drag factor and the pixel scale. A file that
     /// can't be shown leaves the document without bitmap and the pane without picture.
     void LoadImageIntoViewPort(BOOL bAtLastFrame);
+    /// One file opened for a view apart from it: the DICOM object, the bitmaps it rendered
+    /// (owned until attached) and what LoadDCM returned.
+    struct DecodedImage
+    {
+        std::unique_ptr<CxImageDCM> pDicom;
+        std::vector<CxImage*> bitmaps;
+        int nLoaded = 0;
+        DecodedImage();
+        ~DecodedImage();
+    };
+    /// Opens `path` into a new DICOM object and renders its first frame (the last with
+    /// bAtLastFrame). Touches no widget or record: any thread may call it.
+    static std::unique_ptr<DecodedImage> DecodeImage(const QString& path, BOOL bAtLastFrame);
+    /// Decodes every path side by side, one task per path on at most the number of cores;
+    /// the results come in the order of the paths. UI thread, which waits for them.
+    static std::vector<std::unique_ptr<DecodedImage>> DecodeImages(const QStringList& paths, BOOL bAtLastFrame);
+    /// The UI thread's part of LoadImageIntoViewPort: takes `decoded` (of m_pImage's file) as
+    /// the view's DICOM object and the document's bitmaps, as a load does.
+    void AttachDecodedImage(std::unique_ptr<DecodedImage> decoded);
     /// Takes the document's bitmap as the view's image after a load: key, window, overlay,
     /// displayed bitmap, and with bFit the fit and centring. Without a bitmap the view keeps
     /// no displayed bitmap.
@@ -187,7 +209,7 @@ public:
     /// Repaints the bands a smaller image leaves after a change of the view; only when
     /// m_bViewAdjusted is set, which it clears.
     void ClearImageMargins();
-    /// Ends an in-place text entry. (The text entry comes with its own code.)
+    /// Completes the text entry open in this view, as closing its edit does; nothing when none is open.
     void CloseTextEdit();
 
     // --- Pointer input and drawing with the mouse (CVantrelViewMouse.cpp) ------------------
@@ -237,10 +259,10 @@ public:
     virtual void OnMagnifierRelease(UINT nFlags, QPoint point);
     /// Hides the magnifier window (the tools other than the magnifier hide the lens).
     virtual void HideMagnifierWindow();
-    // Hook of the in-place text entry, which comes with its own code.
+    // Opening the in-place text entry (CVantrelViewText.cpp).
     /// Opens the text edit over `box` (client pixels) for the text shape waiting in
     /// m_pDrawingShape, with the view's text font; the edit's end appends the shape.
-    virtual void OpenTextEdit(const QRect& box) { (void)box; }
+    virtual void OpenTextEdit(const QRect& box);
 
     // --- Reset and the operations repeated in the other panes (CVantrelViewOperations.cpp) --
     // Repeated only while the grid shows consecutive images of one series (m_bSeriesLayout
@@ -259,6 +281,22 @@ public:
     /// The other panes are reset as by ResetViewImage, their default window back when their
     /// view was adjusted.
     void ResetImagesInOtherViewPort();
+
+    // --- In-place text entry (CVantrelViewText.cpp) ----------------------------------------
+
+    /// The end of the entry (the edit tells its view when it closes): unless it was cancelled,
+    /// the waiting text shape takes the edit's text and the key of the image the box was
+    /// opened on and is appended to the grid frame's shapes; a cancelled entry frees it.
+    /// Returns 0.
+    long OnTextEditComplete(unsigned long wParam, long lParam);
+    /// An edit is open in this view.
+    bool IsTextEditOpen() const;
+    // --- Thumbnail drops and double-clicks (CVantrelViewThumbnail.cpp) ----------------------
+
+    /// Before a thumbnail's series replaces the view's image: a cine loop of this view ends
+    /// (its thread joined) and the cycling marks it set on its image and series are cleared.
+    /// Nothing when no loop runs or is paused here.
+    void StopCineBeforeLoad();
     // --- Image commands, their repetition, the shapes in the view's orientation ------------
     // (CVantrelViewImageOps.cpp)
 
@@ -315,10 +353,97 @@ public:
     /// a refit when the bitmap's size changed, the series window, the overlay texts.
     void RefreshAfterPaging(CVantrelView* pSelected, QSize before);
 
-    // --- Hook of full screen (the right-button menu's code) ---------------------------------
-    /// F11 in this view.
-    void OnFullScreenKey() {}
 
+    // --- The right-button menu (CVantrelViewMenu.cpp) --------------------------------------
+
+    /// A right press: nothing; the menu opens on the release.
+    void OnRButtonDown(UINT nFlags, QPoint point);
+    /// A right release at `point` (client pixels): builds the menu (BuildContextMenu), shows
+    /// its "Tools" popup there and, once it has closed, carries out the chosen command.
+    void OnRButtonUp(UINT nFlags, QPoint point);
+    /// Builds m_menuContext afresh: the presets for the image (m_nNextPresetId the last id
+    /// handed out), the check marks of the chosen preset and of the two show/hide switches, the
+    /// items that act on the image disabled while this pane's cine runs. Returns the "Tools"
+    /// popup (owned by m_menuContext), or null when no menu is shown (images not loaded yet,
+    /// or the left button holds a stroke).
+    QMenu* BuildContextMenu();
+    /// Renames the presets popup's first item "Default(%d,%d)" with the file's window.
+    void AddDefault_WWL_Value_OnRightMenu(QMenu* pPresets);
+    /// Appends the presets of the image's modality and Bits Allocated to `pPresets`.
+    void AddStandard_WWL_Presets_OnRightMenu(QMenu* pPresets);
+    /// A command chosen from the menu: a preset of the open menu (checked from now on; the
+    /// menu goes), the show/hide switches, the two dialogs. FALSE for another command.
+    BOOL OnContextCommand(int nId);
+    /// Applies the window of a preset text ("Lungs(1500,-600)") to the document, the series
+    /// and, in an image layout, the other panes; a text without values changes nothing.
+    void ApplyWindowLevelPreset(const QString& text);
+    /// Toggle g_bHeaderInfoHidden / g_bAnnotationsHidden and repaint every pane.
+    void OnShowHideHeaderInfo();
+    void OnShowHideAnnotations();
+    /// The DICOM Information dialog of the shown file, application-modal; returns at once.
+    void OnDicomInformation();
+    /// The magnifier settings sheet; returns at once (CPropMagn::OpenMagnifierSettings).
+    void OnMagnifierSettings();
+
+    // --- Full screen (CVantrelViewFullScreen.cpp) ----------------------------------------
+
+    /// Full screen on: the thumbnail column shrinks to nothing, the main frame covers the
+    /// monitor, this pane alone fills the grid and is fitted to it. Off: the column comes back
+    /// and every pane of the grid gets an equal share, fitted and centred (panes without a
+    /// picture keep their zoom). In a single view only the column and the fit change.
+    void ToggleFullScreen();
+    /// The F11 key: this view the only selected pane and the grid's active view, full screen
+    /// toggled, the pane repainted.
+    void OnFullScreenKey();
+
+    // --- Cine playback (CVantrelViewCine.cpp) ---------------------------------------------
+    // A loop plays the frames of a multi-frame image, else the images of the series, on a
+    // worker of its own (CineLoop) that decodes with its own image objects and hands each frame
+    // to this view by a queued call tagged with the run number. UI thread only.
+
+    /// The cine bar's slider for the shown image: range 1 to 45, position 1000 / the frame
+    /// interval (the maximum raised to it when above), the rate label. Nothing without an
+    /// image or with an interval of 0.
+    void SetCineFrameRate();
+    /// Starts a loop (from index 0) or resumes a paused one. A single-frame image alone in its
+    /// series leaves the view stopped. Marks the source as cycling.
+    void RunDCMCine();
+    /// Pauses at a frame boundary; the view's own image object is brought to the frame shown
+    /// and the mark is cleared. TRUE.
+    BOOL PauseCine();
+    /// Stops and joins the loop; the view's own image object is at the frame shown and the
+    /// mark is cleared. TRUE.
+    BOOL StopCine();
+    /// Whether the view's source (its multi-frame image, else its series) carries the mark of
+    /// a running loop. FALSE without a DICOM object.
+    BOOL IsCineRunningOnSource() const;
+    /// Frames per second of the loop (at least 1), taken at once by a running loop.
+    void SetCineRate(int nRate);
+    int GetCineRate() const { return m_nCineRate; }
+    /// The index (frame or image) the loop shows next, modulo the count.
+    void SeekCine(int nIndex);
+    /// A frame of run `nRun` from the worker (queued); frames of another run, or that come
+    /// while the view is not running, are dropped.
+    void OnCineFrame(int nRun, int nIndex, const QImage& frame);
+    /// The worker of run `nRun` ended by itself (a read error): the view leaves the cine state.
+    void OnCineEnded(int nRun, bool bFailed);
+    /// The loop plays frames of one image (TRUE) or images of the series.
+    bool IsFrameCine() const { return m_bFrameCine; }
+    /// The cine bar while it exists (a child of the main window), or null.
+    CineNewControls* GetCineBar() const;
+    /// Frames shown and slots dropped by the current (or last) run.
+    long long GetCineFramesShown() const { return m_nCineFramesShown; }
+    long long GetCineFramesDropped() const;
+
+    std::unique_ptr<CineLoop> m_pCineLoop;       ///< the loop, made on first use
+    int m_nCineRun = 0;                    ///< run number of the current loop; stale frames are dropped
+    int m_nCineRate = 30;                  ///< frames per second of the loop
+    int m_nCineShown = 0;                  ///< index the loop showed last
+    long long m_nCineFramesShown = 0;      ///< frames shown since the loop started
+    bool m_bFrameCine = false;             ///< the loop plays frames (else images of the series)
+    CImageInfo* m_pCineMarkedImage = nullptr;   ///< the record this view marked as cycling
+    CSeriesInfo* m_pCineMarkedSeries = nullptr; ///< the series this view marked as cycling
+    std::function<void(int, int)> m_fnCineWindow; ///< hands (width, centre) to the frame loop's source
     // --- Members (defaults as constructed) --------------------------------------------------
 
     // Cine playback
@@ -407,7 +532,7 @@ public:
     int m_nNextPresetId = 0;               ///< next free id while the preset menu is built
     std::unique_ptr<QMenu> m_menuContext;  ///< the right-button menu
     CFont m_fontText;                      ///< the overlay font ("MS Sans Serif")
-    QPointer<QWidget> m_pTextEdit;         ///< the in-place text edit (a child) while one exists
+    QPointer<QWidget> m_pTextEdit;         ///< the in-place text edit (a CShapeTextEdit child); kept hidden after its entry ended
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -446,6 +571,9 @@ private:
     std::unique_ptr<CShapeCollection> m_pOwnedShape; // m_pDrawingShape while the view owns it
     QBasicTimer m_clickTimer;                          // timer 1031
     void StopCineThread();
+    void SetCineMark();
+    void ClearCineMark();
+    void SettleAfterCine();
     void PaintEmptyPane(QPainter& dc, bool withLoadingText);
     QSize DisplayedSize() const;
     QSize FullDisplayedSize() const;

@@ -17,6 +17,7 @@
 #include "app/CMainFrame.h"
 #include "app/COstrevanApp.h"
 #include "controls/CProgressWnd.h"
+#include "platform/ParallelFor.h"
 #include "platform/ReportSystemError.h"
 #include "platform/CxImage.h"
 #include "study/CImageInfo.h"
@@ -51,7 +52,44 @@ CProgressWnd* LoadProgressWindow()
 
 } // namespace
 
+CVantrelView::DecodedImage::DecodedImage() = default;
+
+CVantrelView::DecodedImage::~DecodedImage()
+{
+    for (CxImage* bitmap : bitmaps)
+        delete bitmap;
+}
+
+std::unique_ptr<CVantrelView::DecodedImage> CVantrelView::DecodeImage(const QString& path, BOOL bAtLastFrame)
+{
+    auto decoded = std::make_unique<DecodedImage>();
+    decoded->pDicom = std::make_unique<CxImageDCM>();
+    QList<CxImage*> rendered;
+    const QByteArray name = QFile::encodeName(path);
+    decoded->nLoaded = decoded->pDicom->LoadDCM(name.constData(), &rendered, bAtLastFrame);
+    decoded->bitmaps.assign(rendered.begin(), rendered.end());
+    return decoded;
+}
+
+std::vector<std::unique_ptr<CVantrelView::DecodedImage>> CVantrelView::DecodeImages(const QStringList& paths, BOOL bAtLastFrame)
+{
+    std::vector<std::unique_ptr<DecodedImage>> decoded(std::size_t(paths.size()));
+    // Each task writes its own slot; the decoders were registered once for the process
+    ParallelFor(decoded.size(), 0, [&](std::size_t i) { decoded[i] = DecodeImage(paths[qsizetype(i)], bAtLastFrame); });
+    return decoded;
+}
+
 void CVantrelView::LoadImageIntoViewPort(BOOL bAtLastFrame)
+{
+    try {
+        if (!m_pImage)
+            return;
+        AttachDecodedImage(DecodeImage(m_pImage->m_strFilePath, bAtLastFrame));
+    } catch (...) {
+    }
+}
+
+void CVantrelView::AttachDecodedImage(std::unique_ptr<DecodedImage> decoded)
 {
     try {
         if (!m_pImage)
@@ -62,19 +100,21 @@ void CVantrelView::LoadImageIntoViewPort(BOOL bAtLastFrame)
         }
         if (m_pDocument)
             m_pDocument->ClearImageArray();
+        if (!decoded || !decoded->pDicom) // a task that failed: as a file that can't be read
+            decoded = DecodeImage(QString(), FALSE);
 
-        m_pDicomImage = std::make_unique<CxImageDCM>();
+        m_pDicomImage = std::move(decoded->pDicom);
         m_bBlankPane = false;
         m_dReducedScale = 1.0; // a new object is never shown reduced
-        QList<CxImage*> rendered;
-        const QByteArray path = QFile::encodeName(m_pImage->m_strFilePath);
-        const int loaded = m_pDicomImage->LoadDCM(path.constData(), &rendered, bAtLastFrame);
-        for (CxImage* bitmap : rendered) {
+        const int loaded = decoded->nLoaded;
+        for (CxImage*& bitmap : decoded->bitmaps) {
             if (m_pDocument)
                 m_pDocument->m_arrImages.push_back(bitmap);
             else
                 delete bitmap;
+            bitmap = nullptr;
         }
+        decoded->bitmaps.clear();
 
         // Shapes belong to the image they were drawn on: the key follows every load
         m_strImageKey = ImageKeyOf(*m_pDicomImage, m_pImage);

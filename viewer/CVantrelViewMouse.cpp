@@ -84,6 +84,11 @@ bool IsCtOrMr(const QString& modality)
 
 void CVantrelView::mousePressEvent(QMouseEvent* event)
 {
+    if (event->button() == Qt::RightButton) {
+        OnRButtonDown(MouseFlags(event), event->position().toPoint());
+        event->accept();
+        return;
+    }
     if (event->button() != Qt::LeftButton) {
         CZoomView::mousePressEvent(event);
         return;
@@ -101,6 +106,11 @@ void CVantrelView::mouseMoveEvent(QMouseEvent* event)
 
 void CVantrelView::mouseReleaseEvent(QMouseEvent* event)
 {
+    if (event->button() == Qt::RightButton) {
+        event->accept();
+        OnRButtonUp(MouseFlags(event), event->position().toPoint());
+        return;
+    }
     if (event->button() != Qt::LeftButton) {
         CZoomView::mouseReleaseEvent(event);
         return;
@@ -322,7 +332,7 @@ void CVantrelView::SetUpShapePoints(QPoint point)
     m_ptStart = m_ptEnd = m_ptThird = m_ptFourth = m_ptMove = p;
     if (m_nDrawShape == TEXTOUT) {
         // A press while the edit is open only completes that text
-        if (m_pTextEdit)
+        if (IsTextEditOpen())
             CloseTextEdit();
         else
             m_bTextStarted = 1;

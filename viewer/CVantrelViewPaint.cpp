@@ -365,10 +365,3 @@ void CVantrelView::ClearImageMargins()
     } catch (...) {
     }
 }
-
-void CVantrelView::CloseTextEdit()
-{
-    // Ending the entry is the text edit's own business when it goes
-    if (m_pTextEdit)
-        delete m_pTextEdit.data();
-}

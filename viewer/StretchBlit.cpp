@@ -7,7 +7,8 @@
 bool StretchBlit(const QImage& source, QImage& target, const QRect& destination)
 {
     const bool grey = source.format() == QImage::Format_Grayscale8;
-    if (source.isNull() || (!grey && source.format() != QImage::Format_BGR888))
+    const bool bgr = source.format() == QImage::Format_BGR888;
+    if (source.isNull() || (!grey && !bgr && source.format() != QImage::Format_RGB888))
         return false;
     if (target.format() != QImage::Format_RGB32 && target.format() != QImage::Format_ARGB32)
         return false;
@@ -35,7 +36,7 @@ bool StretchBlit(const QImage& source, QImage& target, const QRect& destination)
         } else {
             for (int i = 0; i < visible.width(); ++i) {
                 const uchar* p = in + 3 * columns[std::size_t(i)];
-                out[i] = qRgb(p[2], p[1], p[0]);
+                out[i] = bgr ? qRgb(p[2], p[1], p[0]) : qRgb(p[0], p[1], p[2]);
             }
         }
     }

@@ -7,7 +7,7 @@
 #include <QImage>
 #include <QRect>
 
-/// Draws `source` (Format_Grayscale8 or Format_BGR888) stretched over `destination` (buffer
+/// Draws `source` (Format_Grayscale8, Format_RGB888 or Format_BGR888) stretched over `destination` (buffer
 /// pixels, may reach outside the buffer) into `target` (Format_RGB32 or ARGB32), nearest pixel:
 /// buffer pixel x shows source column (x - left) * width / destination width. False, with
 /// nothing drawn, for other formats or an empty source or destination.

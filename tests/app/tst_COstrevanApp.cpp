@@ -11,6 +11,8 @@
 #include "platform/MessageNotifier.h"
 #include "platform/PrivateFolder.h"
 #include "platform/Profile.h"
+#include "app/CMainFrame.h"
+#include "study/CStudyList.h"
 
 namespace {
 
@@ -43,6 +45,7 @@ private slots:
     void startsAndReplacesStaleCopy();
     void findsLowerCaseDicomDir();
     void readsOriginalWhenNoCopyCanBeMade();
+    void startsReadingTheDicomDirBeforeTheMainFrameShows();
 
 private:
     QString MakeFileSet(const QString& dicomDirName, const QByteArray& content);
@@ -167,6 +170,41 @@ void tst_COstrevanApp::startsAndReplacesStaleCopy()
     QVERIFY(!theApp.m_pStudyListDlg);
     QVERIFY(!theApp.m_hMutex.IsHeld());
     QVERIFY(QFile::exists(copy)); // the copy stays
+}
+
+namespace {
+
+// Records, when the main frame is first shown, whether the Study List was reading already
+class ShowWatcher : public QObject
+{
+public:
+    bool bShown = false;
+    bool bReading = false;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show && !bShown && watched == static_cast<QObject*>(theApp.m_pMainWnd)) {
+            bShown = true;
+            bReading = theApp.m_pStudyListDlg && !theApp.m_pStudyListDlg->m_strDicomdirPath.isEmpty();
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+void tst_COstrevanApp::startsReadingTheDicomDirBeforeTheMainFrameShows()
+{
+    const QString program = MakeFileSet("DICOMDIR", "DICM file set index");
+    ShowWatcher watcher;
+    qApp->installEventFilter(&watcher);
+    QCOMPARE(theApp.InitInstance(program), TRUE);
+    qApp->removeEventFilter(&watcher);
+    QVERIFY(watcher.bShown);
+    QVERIFY(watcher.bReading);
+    QCOMPARE(theApp.m_pStudyListDlg->m_strDicomdirPath, theApp.m_strDicomDirPath);
+    theApp.ExitInstance();
 }
 
 void tst_COstrevanApp::findsLowerCaseDicomDir()

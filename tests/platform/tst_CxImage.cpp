@@ -23,7 +23,7 @@ CxImage Make(int bpp)
     return image;
 }
 
-// Pixels as nested lists of the value (grey) or of the first (blue) byte, top row first.
+// Pixels as nested lists of the value (grey) or of the first (red) byte, top row first.
 QList<QList<int>> Pixels(const CxImage& image)
 {
     QList<QList<int>> rows;
@@ -90,10 +90,10 @@ void tst_CxImage::keepsColourByteOrder()
     const CxImage image = Make(24);
     QCOMPARE(image.GetBpp(), 24u);
     const uchar* row = image.GetQImage().constScanLine(1);
-    QCOMPARE(int(row[3]), 50); // blue, green, red as given
+    QCOMPARE(int(row[3]), 50); // red, green, blue as given
     QCOMPARE(int(row[4]), 51);
     QCOMPARE(int(row[5]), 52);
-    QCOMPARE(image.GetQImage().pixelColor(1, 1), QColor(52, 51, 50));
+    QCOMPARE(image.GetQImage().pixelColor(1, 1), QColor(50, 51, 52));
 }
 
 void tst_CxImage::refusesBadArguments_data()
@@ -127,7 +127,7 @@ void tst_CxImage::transformsInPlace_data()
     QTest::addColumn<QString>("operation");
     QTest::addColumn<QList<QList<int>>>("expected");
     for (int bpp : {8, 24}) {
-        const auto v = [bpp](int grey) { return bpp == 8 ? grey : grey * 10; }; // blue bytes 10..60
+        const auto v = [bpp](int grey) { return bpp == 8 ? grey : grey * 10; }; // red bytes 10..60
         const char* depth = bpp == 8 ? "8-bit " : "24-bit ";
         QTest::newRow(QByteArray(depth).append("mirror").constData()) << bpp << "mirror"
             << QList<QList<int>>{{v(3), v(2), v(1)}, {v(6), v(5), v(4)}};
@@ -184,7 +184,7 @@ void tst_CxImage::clearsAndNegates()
     QCOMPARE(Pixels(grey)[1][2], 255 - 6);
     CxImage colour = Make(24);
     QVERIFY(colour.Negative());
-    QCOMPARE(colour.GetQImage().pixelColor(0, 0), QColor(255 - 12, 255 - 11, 255 - 10));
+    QCOMPARE(colour.GetQImage().pixelColor(0, 0), QColor(255 - 10, 255 - 11, 255 - 12));
     colour.Clear(0);
     QCOMPARE(colour.GetWidth(), 3u);
     QCOMPARE(colour.GetBpp(), 24u);

@@ -103,6 +103,7 @@ private slots:
     void binaryValuesStayInTheFile();
     void multiFramePixelDataIsNotLoaded_data();
     void multiFramePixelDataIsNotLoaded();
+    void singleFrameShownKeepsItsPixelDataRow();
     void longTextInTheFileIsReadInPart();
     void unreadableFileOrNullItemLeavesTheListEmpty();
     void dialogShowsTheRowsOverTheGradient();
@@ -321,6 +322,32 @@ void tst_CDicomTagDisplayDlg::multiFramePixelDataIsNotLoaded()
     QVERIFY(FindRow(rows, DCM_PixelData));
     QCOMPARE(ValueLoaded(image.m_pDataset, DCM_PixelData), loadedBefore);
     QVERIFY(!loadedBefore);
+}
+
+void tst_CDicomTagDisplayDlg::singleFrameShownKeepsItsPixelDataRow()
+{
+    // The viewer empties a shown single frame's Pixel Data; the dialog reads the file
+    ImageRecipe recipe = Preset(ImagePreset::Ct);
+    recipe.columns = 64;
+    recipe.rows = 40;
+    const QString path = m_dir.filePath(QStringLiteral("ct-shown.dcm"));
+    QCOMPARE(WriteImage(recipe, Syntax::ExplicitLittle, path), QString());
+    CxImageDCM image;
+    QList<CxImage*> bitmaps;
+    QCOMPARE(image.LoadDCM(QFile::encodeName(path).constData(), &bitmaps, FALSE), 1);
+    qDeleteAll(bitmaps);
+    const Row* shown = nullptr;
+    const std::vector<Row> held = CDicomTagDisplayDlg::RowsOf(image.m_pDataset);
+    shown = FindRow(held, DCM_PixelData);
+    QVERIFY(shown);
+    QCOMPARE(shown->length, QStringLiteral("0"));
+
+    CDicomTagDisplayDlg dlg;
+    QVERIFY(dlg.SetImageFile(image.GetFilePath()));
+    const std::vector<Row> rows = CDicomTagDisplayDlg::RowsOf(dlg.m_pImageItem);
+    const Row* row = FindRow(rows, DCM_PixelData);
+    QVERIFY(row);
+    QCOMPARE(row->length, QString::number(64 * 40 * 2));
 }
 
 void tst_CDicomTagDisplayDlg::longTextInTheFileIsReadInPart()

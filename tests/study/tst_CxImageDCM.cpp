@@ -19,6 +19,7 @@
 #include "study/CxImageDCM.h"
 #include "study/DicomCodecs.h"
 #include "tools/fixtures/ImageFixtures.h"
+#include "viewer/DicomImageAccess.h"
 
 // std
 #include <cmath>
@@ -100,14 +101,14 @@ std::vector<Uint8> BitmapBytes(const CxImage& bitmap)
     std::vector<Uint8> bytes;
     bytes.reserve(std::size_t(picture.width()) * picture.height() * samples);
     for (int y = 0; y < picture.height(); ++y) {
-        const uchar* line = picture.constScanLine(y);
         for (int x = 0; x < picture.width(); ++x) {
+            const QRgb pixel = picture.pixel(x, y);
             if (samples == 1) {
-                bytes.push_back(line[x]);
+                bytes.push_back(Uint8(qGray(pixel)));
             } else {
-                bytes.push_back(line[x * 3 + 2]);
-                bytes.push_back(line[x * 3 + 1]);
-                bytes.push_back(line[x * 3]);
+                bytes.push_back(Uint8(qRed(pixel)));
+                bytes.push_back(Uint8(qGreen(pixel)));
+                bytes.push_back(Uint8(qBlue(pixel)));
             }
         }
     }
@@ -117,8 +118,8 @@ std::vector<Uint8> BitmapBytes(const CxImage& bitmap)
 // Blue, green, red of one bitmap pixel.
 std::array<int, 3> Bgr(const CxImage& bitmap, int x, int y)
 {
-    const uchar* p = bitmap.GetQImage().constScanLine(y) + x * 3;
-    return {p[0], p[1], p[2]};
+    const QRgb pixel = bitmap.GetQImage().pixel(x, y);
+    return {qBlue(pixel), qGreen(pixel), qRed(pixel)};
 }
 
 // Fails unless the 24-bit bitmap shows the generator's colours of `frame` within `tolerance`.
@@ -155,6 +156,28 @@ bool StampTransferSyntax(const QString& from, const char* uid, const QString& to
                          EWM_dontUpdateMeta)
         .good();
 }
+
+// Length of the Pixel Data value the data set holds; -1 without the element.
+long PixelDataLength(DcmDataset* data)
+{
+    DcmElement* element = nullptr;
+    if (!data || data->findAndGetElement(DCM_PixelData, element).bad() || !element)
+        return -1;
+    return long(element->getLength());
+}
+
+// The bare toolkit's image of a file, its data set left whole.
+struct BareImage {
+    DcmFileFormat file;
+    std::unique_ptr<DicomImage> image;
+    explicit BareImage(const QString& path)
+    {
+        if (file.loadFile(QFile::encodeName(path).constData()).bad()
+            || file.getDataset()->chooseRepresentation(EXS_LittleEndianExplicit, nullptr).bad())
+            return;
+        image = std::make_unique<DicomImage>(&file, file.getDataset()->getCurrentXfer(), CIF_AcrNemaCompatibility);
+    }
+};
 
 struct Opened {
     std::unique_ptr<CxImageDCM> dicom = std::make_unique<CxImageDCM>();
@@ -202,6 +225,11 @@ private slots:
     void refusedFilesReturnZero_data();
     void refusedFilesReturnZero();
     void destroyedObjectAnswersAsEmpty();
+    void singleFrameReadsTheImageAfterItsPixelDataIsDropped_data();
+    void singleFrameReadsTheImageAfterItsPixelDataIsDropped();
+    void embeddedOverlayKeepsPixelData();
+    void renderReusesTheTargetItOwnsAlone();
+    void windowedColourShowsTheCurrentFrame();
 
 private:
     QString Write(const ImageRecipe& recipe, Syntax syntax, const QString& name);
@@ -496,7 +524,7 @@ void tst_CxImageDCM::otherColourModelsComeInBitmapOrder()
     QFETCH(ImagePreset, preset);
     QFETCH(QString, photometric);
     // The same samples read under another colour model: the toolkit delivers RGB, and the
-    // bitmap holds it as blue, green, red like every other colour image
+    // bitmap holds it in that order like every other colour image
     ImageRecipe recipe = SmallRecipe(preset);
     recipe.extra.push_back({0x0028, 0x0004, photometric.toStdString()});
     const QString path = Write(recipe, Syntax::ExplicitLittle, QStringLiteral("model-") + photometric);
@@ -711,6 +739,148 @@ void tst_CxImageDCM::reducedImageFollowsFrameSteps()
         }
         // The destructor deletes each of the three images once (the sanitizer run checks)
     }
+}
+
+void tst_CxImageDCM::singleFrameReadsTheImageAfterItsPixelDataIsDropped_data()
+{
+    QTest::addColumn<ImagePreset>("preset");
+    QTest::addColumn<int>("columns");
+    QTest::addColumn<Syntax>("syntax");
+    const ImagePreset presets[] = {ImagePreset::Ct, ImagePreset::Cr, ImagePreset::Mr, ImagePreset::Grey8,
+                                   ImagePreset::Rgb, ImagePreset::Palette8, ImagePreset::Palette16, ImagePreset::YbrFull};
+    for (ImagePreset preset : presets)
+        for (int columns : {33, 36}) // scan lines padded and not
+            QTest::addRow("%s/%d", PresetName(preset), columns) << preset << columns << Syntax::ExplicitLittle;
+    QTest::addRow("ct/33/rle") << ImagePreset::Ct << 33 << Syntax::Rle;
+    QTest::addRow("cr/36/jpeg-lossless") << ImagePreset::Cr << 36 << Syntax::JpegLossless;
+}
+
+void tst_CxImageDCM::singleFrameReadsTheImageAfterItsPixelDataIsDropped()
+{
+    QFETCH(ImagePreset, preset);
+    QFETCH(int, columns);
+    QFETCH(Syntax, syntax);
+    ImageRecipe recipe = Preset(preset);
+    recipe.columns = columns;
+    recipe.rows = 23;
+    recipe.windowCenter.clear(); // the window comes from the value range
+    recipe.windowWidth.clear();
+    const QString path = Write(recipe, syntax, QStringLiteral("dropped-%1-%2-%3").arg(PresetName(preset)).arg(columns).arg(SyntaxName(syntax)));
+    BareImage bare(path);
+    QVERIFY(bare.image && bare.image->getStatus() == EIS_Normal);
+
+    auto opened = Open(path);
+    QCOMPARE(opened->result, 1);
+    CxImageDCM& dicom = *opened->dicom;
+    // The data set no longer holds the pixels
+    QCOMPARE(PixelDataLength(dicom.m_pDataset), 0L);
+
+    const bool monochrome = bare.image->isMonochrome();
+    if (monochrome) {
+        // The min-max window, from the image's own pixels
+        double low = 0.0;
+        double high = 0.0;
+        QVERIFY(bare.image->getMinMaxValues(low, high, 0));
+        if (recipe.bitsAllocated > 8) { // 8 bits take a fixed window
+            QCOMPARE(dicom.m_dMinValue, low);
+            QCOMPARE(dicom.m_dMaxValue, high);
+            QCOMPARE(dicom.m_dWindowWidth, std::max(1.0, high - low));
+            QCOMPARE(dicom.m_dWindowCenter, (high + low) * 0.5);
+        }
+        QVERIFY(BitmapBytes(*opened->images.first()) == ToolkitOutput(path, 0, dicom.m_dWindowCenter, dicom.m_dWindowWidth));
+        // Every later window, presets among them, and the one the reduced image is made for
+        const int windows[][2] = {{400, 40}, {3000, 1000}, {1, 200}, {100000, -5000}};
+        for (const auto& window : windows) {
+            std::unique_ptr<CxImage> bitmap(dicom.WindowLevelling(window[0], window[1]));
+            QVERIFY(bitmap);
+            QVERIFY2(BitmapBytes(*bitmap) == ToolkitOutput(path, 0, window[1], window[0]),
+                     qPrintable(QStringLiteral("window %1/%2").arg(window[0]).arg(window[1])));
+        }
+    } else {
+        QVERIFY(BitmapBytes(*opened->images.first()) == ToolkitOutput(path, 0, 0, 0));
+        std::unique_ptr<CxImage> identity(dicom.WindowLevelling(256, 128)); // the colour window that changes nothing
+        QVERIFY(identity);
+        QVERIFY(BitmapBytes(*identity) == ToolkitOutput(path, 0, 0, 0));
+    }
+    // The probe
+    for (const QPoint point : {QPoint(0, 0), QPoint(columns - 1, 22), QPoint(columns / 2, 11)}) {
+        const std::optional<double> expected = DicomImageAccess::PixelValue(bare.image.get(), 0, point.x(), point.y());
+        QVERIFY(expected);
+        QCOMPARE(DicomImageAccess::PixelValue(dicom.m_pDicomImage, 0, point.x(), point.y()), expected);
+    }
+    // The reduced copy the view renders while a button is held
+    std::unique_ptr<DicomImage> reducedBare(bare.image->createScaledImage(16UL, 10UL, 4, 0));
+    const int reducedWidth = monochrome ? 400 : 256; // colour: the window that changes nothing
+    const int reducedCentre = monochrome ? 40 : 128;
+    if (monochrome)
+        reducedBare->setWindow(reducedCentre, reducedWidth);
+    dicom.m_pFullDicomImage = dicom.m_pDicomImage;
+    dicom.m_pReducedDicomImage = DicomImageAccess::CreateReducedImage(dicom.m_pDicomImage, 16, 10);
+    QVERIFY(dicom.m_pReducedDicomImage);
+    dicom.m_pDicomImage = dicom.m_pReducedDicomImage;
+    std::unique_ptr<CxImage> small(dicom.WindowLevelling(reducedWidth, reducedCentre));
+    QVERIFY(small);
+    const auto* out = static_cast<const Uint8*>(reducedBare->getOutputData(8, 0, 0));
+    QVERIFY(out);
+    QVERIFY(BitmapBytes(*small) == std::vector<Uint8>(out, out + reducedBare->getOutputDataSize(8)));
+}
+
+void tst_CxImageDCM::embeddedOverlayKeepsPixelData()
+{
+    // An overlay plane in the unused high bits of the pixel data reads its bits from there
+    ImageRecipe recipe = Preset(ImagePreset::Mr);
+    recipe.columns = 32;
+    recipe.rows = 20;
+    recipe.bitsStored = 12;
+    recipe.maxStored = 4095;
+    recipe.extra = {{0x6000, 0x0010, "20"}, {0x6000, 0x0011, "32"}, {0x6000, 0x0040, "G"}, {0x6000, 0x0050, "1\\1"},
+                    {0x6000, 0x0100, "16"}, {0x6000, 0x0102, "15"}};
+    const QString path = Write(recipe, Syntax::ExplicitLittle, QStringLiteral("overlay-embedded"));
+    auto opened = Open(path);
+    QCOMPARE(opened->result, 1);
+    QVERIFY(opened->dicom->m_pDicomImage->getOverlayCount() > 0);
+    QCOMPARE(PixelDataLength(opened->dicom->m_pDataset), long(32 * 20 * 2));
+    std::unique_ptr<CxImage> bitmap(opened->dicom->WindowLevelling(400, 40));
+    QVERIFY(bitmap);
+    QVERIFY(BitmapBytes(*bitmap) == ToolkitOutput(path, 0, 40, 400));
+}
+
+void tst_CxImageDCM::renderReusesTheTargetItOwnsAlone()
+{
+    ImageRecipe recipe = SmallRecipe(ImagePreset::Ct);
+    const QString path = Write(recipe, Syntax::ExplicitLittle, QStringLiteral("reuse"));
+    auto opened = Open(path);
+    QCOMPARE(opened->result, 1);
+    CxImageDCM& dicom = *opened->dicom;
+    CxImage target;
+    QVERIFY(dicom.WindowLevellingInto(&target, 400, 40));
+    // The picture's serial number (the upper half of its cache key) names the allocation
+    const qint64 picture = target.GetQImage().cacheKey() >> 32;
+    QVERIFY(dicom.WindowLevellingInto(&target, 1000, 200));
+    QCOMPARE(target.GetQImage().cacheKey() >> 32, picture); // rendered in place
+    QVERIFY(BitmapBytes(target) == ToolkitOutput(path, 0, 200, 1000));
+    // A picture shared with another bitmap is left to it
+    CxImage shared;
+    shared.Copy(target);
+    const std::vector<Uint8> before = BitmapBytes(shared);
+    QVERIFY(dicom.WindowLevellingInto(&target, 400, 40));
+    QVERIFY(target.GetQImage().cacheKey() >> 32 != picture);
+    QVERIFY(BitmapBytes(shared) == before);
+    QVERIFY(BitmapBytes(target) == ToolkitOutput(path, 0, 40, 400));
+}
+
+void tst_CxImageDCM::windowedColourShowsTheCurrentFrame()
+{
+    const ImageRecipe recipe = SmallRecipe(ImagePreset::MultiFrameColour);
+    const QString path = Write(recipe, Syntax::ExplicitLittle, QStringLiteral("colour-frames"));
+    auto opened = Open(path);
+    QCOMPARE(opened->result, 1);
+    CxImage stepped;
+    opened->dicom->GetCxImageByPos(&stepped, 2);
+    CxImage windowed;
+    QVERIFY(opened->dicom->WindowLevellingInto(&windowed, 256, 128)); // a colour window that changes nothing
+    QVERIFY(BitmapBytes(windowed) == ToolkitOutput(path, 2, 0, 0));
+    QVERIFY(BitmapBytes(windowed) != ToolkitOutput(path, 0, 0, 0));
 }
 
 void tst_CxImageDCM::refusedFilesReturnZero_data()

@@ -3,7 +3,6 @@
 // filter, the hooks, Reset, Study List and Exit.
 
 // Qt
-#include <QLineEdit>
 #include <QtTest>
 
 // std
@@ -23,6 +22,7 @@
 #include "toolpanes/ToolBarGeometry.h"
 #include "toolpanes/ToolState.h"
 #include "viewer/CMyFrameWnd.h"
+#include "viewer/CShapeTextEdit.h"
 #include "viewer/CVantrelDoc.h"
 #include "viewer/CVantrelView.h"
 
@@ -335,9 +335,10 @@ private slots:
             g_bAnnotPopupShown = g_bErasePopupShown = g_bLayoutPopupShown = bar->m_bOrientationPopupShown = 1;
         };
         openAll();
-        shown.View()->m_pTextEdit = new QLineEdit(shown.View());
+        auto* edit = new CShapeTextEdit(QRect(10, 10, 60, 30), QString(), shown.View());
+        shown.View()->m_pTextEdit = edit;
         QTest::mousePress(&bar->m_btnZoom, Qt::LeftButton);
-        QVERIFY(!shown.View()->m_pTextEdit);
+        QVERIFY(!edit->IsOpen());
         for (QWidget* panel : {annot, erase, orientation, layout})
             QVERIFY(panel->isHidden());
         QCOMPARE(g_bAnnotPopupShown + g_bErasePopupShown + g_bLayoutPopupShown + bar->m_bOrientationPopupShown, 0);

@@ -122,6 +122,8 @@ private slots:
     void selectsOneViewOfTheGrid();
     void showsCtStudyInTwoByTwoSeriesLayout();
     void goesOnPastAnImageWithoutPicture();
+    void fillsSixteenPanesPastAnUnreadableFile_data();
+    void fillsSixteenPanesPastAnUnreadableFile();
 
 private:
     std::unique_ptr<DicomCodecs> m_codecs;
@@ -627,6 +629,70 @@ void tst_CMyFrameWnd::goesOnPastAnImageWithoutPicture()
     QVERIFY(panes[2]->m_pDisplayImage && panes[2]->m_pDisplayImage->IsValid());
     QVERIFY(panes[1]->m_strWindowWidthText.isEmpty());
     QCOMPARE(panes[2]->m_strWindowWidthText, QStringLiteral("WW = 400"));
+}
+
+void tst_CMyFrameWnd::fillsSixteenPanesPastAnUnreadableFile_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::newRow("image layout") << 2;
+    QTest::newRow("series layout") << 1;
+}
+
+// The panes' images are decoded side by side: each still lands in its own pane, in order, and
+// the one that can't be read says so in its pane only
+void tst_CMyFrameWnd::fillsSixteenPanesPastAnUnreadableFile()
+{
+    QFETCH(int, mode);
+    constexpr int kBroken = 6;
+    ViewerTestStudy study(m_dir.path());
+    std::vector<CImageInfo*> images;
+    CSeriesInfo* series = study.AddSeries("CT");
+    for (int i = 0; i < 16; ++i) {
+        CSeriesInfo* into = mode == 2 || i == 0 ? series : study.AddSeries("CT");
+        if (i == kBroken) {
+            const QString broken = m_dir.filePath(QStringLiteral("broken-%1.dcm").arg(mode));
+            QCOMPARE(WriteNotDicom(broken), QString());
+            images.push_back(study.AddRecord(into, broken, QStringLiteral("1.2.826.0.1.%1").arg(mode)));
+            continue;
+        }
+        ImageRecipe recipe = Preset(ImagePreset::Ct);
+        recipe.columns = 20 + i; // each pane's picture has its own size
+        recipe.rows = 30;
+        images.push_back(study.AddImage(into, recipe));
+        QVERIFY(images.back());
+    }
+    GridUnderTest grid;
+    QStringList keys;
+    if (mode == 2) {
+        keys = study.SeriesKeys();
+    } else {
+        for (CImageInfo* image : images)
+            keys << image->m_strFilePath;
+    }
+    ShowNewStudy(grid.frame, keys, mode);
+    QVERIFY(grid.frame->OnCommand(ID_FRAME_LAYOUT4X4));
+    QCoreApplication::processEvents();
+    const std::vector<CVantrelView*> panes = grid.frame->GetPanes();
+    QCOMPARE(panes.size(), std::size_t(16));
+    int shown = 0;
+    int told = 0;
+    for (int i = 0; i < 16; ++i) {
+        CVantrelView* pane = panes[std::size_t(i)];
+        QCOMPARE(pane->m_pImage, images[std::size_t(i)]);
+        QCOMPARE(pane->m_strImageKey, images[std::size_t(i)]->m_strSOPInstanceUID);
+        shown += pane->HasPicture() ? 1 : 0;
+        told += pane->NoPictureText().isEmpty() ? 0 : 1;
+        if (i == kBroken) {
+            QVERIFY(!pane->HasPicture());
+            QCOMPARE(pane->NoPictureText(), QStringLiteral("The file could not be read"));
+        } else {
+            QVERIFY(pane->m_pDisplayImage);
+            QCOMPARE(int(pane->m_pDisplayImage->GetWidth()), 20 + i);
+            QCOMPARE(pane->m_strWindowWidthText, QStringLiteral("WW = 400"));
+        }
+    }
+    QCOMPARE(shown, 15);
+    QCOMPARE(told, 1);
 }
 
 QTEST_MAIN(tst_CMyFrameWnd)

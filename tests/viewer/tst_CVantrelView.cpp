@@ -117,6 +117,7 @@ private slots:
     void fitsToPane();
     void rendersWidthZeroAsOne();
     void keepsOrientationThroughRenders();
+    void sharesTheDocumentPictureUntilItChangesPixels();
 
     void readsProbeValue_data();
     void readsProbeValue();
@@ -325,6 +326,39 @@ void tst_CVantrelView::keepsOrientationThroughRenders()
     QCOMPARE(view->m_pDisplayImage->GetQImage(), expected);
     view->SetSelectImage();
     QCOMPARE(view->m_pDisplayImage->GetQImage(), expected);
+}
+
+void tst_CVantrelView::sharesTheDocumentPictureUntilItChangesPixels()
+{
+    ViewerTestStudy study(m_dir.path());
+    CImageInfo* image = study.AddImage(study.AddSeries("CT"), Small(ImagePreset::Ct, 41, 30));
+    auto view = NewView(QSize(300, 300));
+    ShowImage(*view, study, image);
+    const CxImage* document = view->GetDocument()->GetCurrentImage();
+    QVERIFY(document);
+    const QImage loaded = document->GetQImage().copy();
+    // One picture behind the pane as loaded
+    QCOMPARE(view->m_pDisplayImage->GetQImage().constBits(), document->GetQImage().constBits());
+
+    // A window renders into a picture of the view's own; the document keeps the load's
+    view->RenderWithWindowLevel(1000, 200);
+    QVERIFY(view->m_pDisplayImage->GetQImage().constBits() != document->GetQImage().constBits());
+    QCOMPARE(view->m_pDisplayImage->GetQImage(), ReferenceRender(image->m_strFilePath, 1000, 200)->GetQImage());
+    QCOMPARE(document->GetQImage(), loaded);
+    const qint64 own = view->m_pDisplayImage->GetQImage().cacheKey() >> 32;
+    view->RenderWithWindowLevel(400, 40); // and the next one into the same picture
+    QCOMPARE(view->m_pDisplayImage->GetQImage().cacheKey() >> 32, own);
+    QCOMPARE(view->m_pDisplayImage->GetQImage(), loaded);
+
+    // Back to the document's picture; an inversion copies it first
+    QVERIFY(view->ResetViewImage());
+    QCOMPARE(view->m_pDisplayImage->GetQImage().constBits(), document->GetQImage().constBits());
+    view->m_bNegative = 1;
+    view->SetSelectImage();
+    QImage inverted = loaded;
+    inverted.invertPixels();
+    QCOMPARE(view->m_pDisplayImage->GetQImage(), inverted);
+    QCOMPARE(document->GetQImage(), loaded);
 }
 
 void tst_CVantrelView::readsProbeValue_data()

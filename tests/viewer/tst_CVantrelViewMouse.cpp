@@ -804,6 +804,8 @@ void tst_CVantrelViewMouse::picturesOneShapeOfEachTool()
     Drag(view, {at(0.40, 0.88), at(0.55, 0.95)});
     QCOMPARE(shapes.size(), std::size_t(8));
     QVERIFY(dynamic_cast<CShapeText*>(view->m_pDrawingShape)); // waits for its text
+    QVERIFY(view->m_pTextEdit);
+    QTest::keyClicks(view->m_pTextEdit, QStringLiteral("Note"));
     // The probe's readout while the button is held
     Click(&bar->m_btnProbe);
     Press(view, at(0.5, 0.5));

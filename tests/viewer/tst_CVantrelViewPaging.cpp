@@ -6,7 +6,6 @@
 // half-drawn Cobb angle.
 
 // Qt
-#include <QLineEdit>
 #include <QtTest>
 
 // std
@@ -404,12 +403,12 @@ void tst_CVantrelViewPaging::pagingClosesATextBeingTyped()
         shown.Grid()->OnCommand(grid);
     QCoreApplication::processEvents();
     CVantrelView* view = grid ? shown.Grid()->GetPane(0, 1) : shown.View();
-    QPointer<QLineEdit> edit = new QLineEdit(view);
-    view->m_pTextEdit = edit.data();
+    view->OpenTextEdit(QRect(10, 10, 80, 30));
+    QVERIFY(view->IsTextEditOpen());
     CVantrelView* selected = shown.Grid()->GetSelectedView();
     QVERIFY(selected);
     Key(selected, Qt::Key_Down);
-    QVERIFY(!edit);
+    QVERIFY(!view->IsTextEditOpen());
 }
 
 QTEST_MAIN(tst_CVantrelViewPaging)

@@ -47,6 +47,13 @@ void tst_StretchBlit::keepsColourOrder()
     QImage buffer(4, 4, QImage::Format_RGB32);
     QVERIFY(StretchBlit(colour, buffer, QRect(0, 0, 4, 4)));
     QCOMPARE(buffer.pixel(3, 3), qRgb(10, 20, 30));
+    // The renderer's own order
+    QImage rgb(1, 1, QImage::Format_RGB888);
+    rgb.scanLine(0)[0] = 10;
+    rgb.scanLine(0)[1] = 20;
+    rgb.scanLine(0)[2] = 30;
+    QVERIFY(StretchBlit(rgb, buffer, QRect(0, 0, 4, 4)));
+    QCOMPARE(buffer.pixel(3, 3), qRgb(10, 20, 30));
 }
 
 void tst_StretchBlit::clipsToTheBuffer()
@@ -73,6 +80,7 @@ void tst_StretchBlit::refusesOtherFormats()
     QVERIFY(!StretchBlit(grey, buffer, QRect(0, 0, 0, 4)));
     QImage rgb888(4, 4, QImage::Format_RGB888);
     QVERIFY(!StretchBlit(grey, rgb888, QRect(0, 0, 4, 4)));
+    QVERIFY(!StretchBlit(QImage(2, 2, QImage::Format_RGBX8888), buffer, QRect(0, 0, 4, 4)));
 }
 
 QTEST_GUILESS_MAIN(tst_StretchBlit)

@@ -617,6 +617,22 @@ struct SkinSet
     Glyph glyph;
 };
 
+// The thumbnail of a file whose picture cannot be made: a dark square with a crossed frame.
+QImage ThumbnailPlaceholder(int side)
+{
+    QImage image(side, side, QImage::Format_RGB32);
+    image.fill(QColor(0x20, 0x22, 0x26));
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRectF b(side * 0.2, side * 0.2, side * 0.6, side * 0.6);
+    const QColor ink(0x80, 0x88, 0x94);
+    p.setPen(Stroke(ink, LineWidth(b) * 0.6));
+    p.drawRect(b);
+    p.drawLine(b.topLeft(), b.bottomRight());
+    p.drawLine(b.topRight(), b.bottomLeft());
+    return image;
+}
+
 class Writer
 {
 public:
@@ -635,6 +651,12 @@ public:
     bool Png(int number, const QImage& image)
     {
         const QString name = QStringLiteral("icon/%1.png").arg(number);
+        m_files << name;
+        return image.save(m_res + QLatin1Char('/') + name, "PNG");
+    }
+    bool Bmp(int number, const QImage& image)
+    {
+        const QString name = QStringLiteral("bmp/%1.png").arg(number);
         m_files << name;
         return image.save(m_res + QLatin1Char('/') + name, "PNG");
     }
@@ -723,6 +745,10 @@ int main(int argc, char* argv[])
     ok = out.Png(261, FrameIcon(false)) && ok;
     ok = out.Png(373, IconButtonFace(false)) && ok;
     ok = out.Png(374, IconButtonFace(true)) && ok;
+
+    // The thumbnail column's placeholder picture
+    QDir().mkpath(res + QStringLiteral("/bmp"));
+    ok = out.Bmp(147, ThumbnailPlaceholder(74)) && ok;
 
     ok = out.Qrc() && ok;
     if (!ok) {

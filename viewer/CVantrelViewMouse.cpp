@@ -240,12 +240,12 @@ void CVantrelView::RegisterShape(std::unique_ptr<CShapeCollection> pShape)
 void CVantrelView::GiveSpacing(CShapeCollection& shape)
 {
     // The spacing the view's scales use, so that a length agrees with the scale beside it;
-    // a quarter turn shows the rows along x
+    // kept along the image's own axes, as the shape's saved points are (the drawing that
+    // measures swaps it in a view turned by a quarter)
     double spacing[2] = {1.0, 1.0};
     if (m_pDicomImage)
         m_pDicomImage->GetImagerPixelSpacing(spacing);
-    const bool turned = (m_nRotationAngle / 90) % 2 != 0;
-    shape.SetPixelSpacing(m_bPixelSpacingKnown, turned ? spacing[1] : spacing[0], turned ? spacing[0] : spacing[1]);
+    shape.SetPixelSpacing(m_bPixelSpacingKnown, spacing[0], spacing[1]);
     shape.SetScale(m_pDicomImage ? m_pDicomImage->m_dMeasureScale : 1.0);
 }
 

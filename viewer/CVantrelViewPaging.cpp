@@ -164,9 +164,8 @@ void CVantrelView::OnKeyDown(UINT nChar, UINT, UINT)
                 ZoomInStep();
             else
                 ZoomOutStep();
-            if (!m_pDisplayImage)
-                return;
-            break;
+            // The image stays: no new window, no render of a large image per step
+            return;
         case kKeyF11:
             m_bSelected = 1;
             OnFullScreenKey();
@@ -443,9 +442,9 @@ void CVantrelView::Image_MultiView_Up_Down(CVantrelView* pView, BOOL bDown)
         v->m_pStudy = study;
         v->m_pSeries = series;
         const auto page = [&](CVantrelView* pane, int index) {
-            // A pane whose cine runs keeps its loop
-            if (pane->m_bCineRunning)
-                return;
+            // A loop reads the pane's records: it ends before the page changes them
+            if (pane->m_bCineRunning || pane->m_nCineState != 0)
+                pane->StopCineBeforeLoad();
             CImageInfo* image = index >= 0 ? series->GetImageAt(index) : nullptr;
             if (!image) {
                 pane->BlankPagedPane();

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <utility>
 
 // Orvane
 #include "annotation/CQtFontMetrics.h"
@@ -92,14 +93,22 @@ void CVantrelView::DrawImageAndEmbedShape(QPainter* pDC)
             CMyFrameWnd* grid = GetGridFrame();
             if (grid && !m_bCineRunning && !g_bAnnotationsHidden && !g_bMagnifierMode && !m_strImageKey.isEmpty()) {
                 const float zoom = GetShapeZoom();
+                const bool sideways = (GetOrientation().nAngle / 90) % 2 != 0;
                 for (const std::unique_ptr<CShapeCollection>& shape : grid->m_arrShapes) {
                     if (!shape || shape->GetImageKey() != m_strImageKey)
                         continue;
                     OrientShape(*shape);
                     shape->SetViewExtent(extent.width(), extent.height());
+                    // A measurement is taken at the shape's first drawing, along the axes as
+                    // this view shows them
+                    const bool swapSpacing = sideways && shape->GetText().isEmpty();
+                    if (swapSpacing)
+                        std::swap(shape->m_dSpacingX, shape->m_dSpacingY);
                     const POINT previous = canvas.SetViewportOrg(origin.x(), origin.y());
                     shape->Draw(&canvas, 0, zoom);
                     canvas.SetViewportOrg(previous.x, previous.y);
+                    if (swapSpacing)
+                        std::swap(shape->m_dSpacingX, shape->m_dSpacingY);
                 }
             }
 

@@ -11,6 +11,7 @@
 // Orvane
 #include "annotation/CShapeLine.h"
 #include "app/COstrevanApp.h"
+#include "res/resource.h"
 #include "study/DicomCodecs.h"
 #include "tests/viewer/ShownStudy.h"
 #include "toolpanes/CEraseTools.h"
@@ -100,7 +101,10 @@ void tst_CEraseTools::eraseAllRemovesTheImagesShapesAndCloses()
         array.back()->SetImageKey(i == 0 ? QStringLiteral("another image") : shown.View()->m_strImageKey);
     }
     QPointer<CEraseTools> watch(panel);
-    Click(&panel->m_btnEraseAll);
+    // The panel's own handler closes it: it lives on until the handler has returned
+    panel->OnCommand(IDC_BTN_ERASEALL);
+    QVERIFY(watch);
+    QVERIFY(!watch->isVisible());
     QCOMPARE(array.size(), std::size_t(1));
     QCOMPARE(array.front()->GetImageKey(), QStringLiteral("another image"));
     QCOMPARE(g_bErasePopupShown, 0);

@@ -12,6 +12,7 @@
 
 // Orvane
 #include "annotation/CShapeLine.h"
+#include "annotation/CShapeLineLength.h"
 #include "app/COstrevanApp.h"
 #include "platform/CxImage.h"
 #include "res/resource.h"
@@ -112,6 +113,8 @@ private slots:
     void otherPanesZoomAboutTheirCentres();
     void eraseAllRemovesTheShapesOfTheImage();
     void shapeKeepsItsImagePixels();
+    void measuresAlongTheAxesTheViewShows_data();
+    void measuresAlongTheAxesTheViewShows();
 
 private:
     // `count` images of one series; in layout mode `mode`, then the grid command `grid`
@@ -345,6 +348,41 @@ void tst_CVantrelViewImageOps::shapeKeepsItsImagePixels()
     QCoreApplication::processEvents();
     same(second, "second view turned left");
     same(first, "first view again");
+}
+
+void tst_CVantrelViewImageOps::measuresAlongTheAxesTheViewShows_data()
+{
+    QTest::addColumn<int>("command");
+    QTest::newRow("unturned") << 0;
+    QTest::newRow("turned clockwise") << ID_IMAGE_ROTATERIGHT;
+    QTest::newRow("mirrored") << ID_IMAGE_MIRROR;
+}
+
+// A length from a presentation state (points and spacing of the unturned image) first shown in
+// a turned view measures what it measures on the image
+void tst_CVantrelViewImageOps::measuresAlongTheAxesTheViewShows()
+{
+    QFETCH(int, command);
+    ShownStudy shown(m_dir.path());
+    ImageRecipe recipe = Asymmetric();
+    recipe.columns = 60;
+    recipe.rows = 40;
+    QVERIFY(ShowSeries(shown, 1, 1, 0, recipe));
+    CVantrelView* view = shown.View();
+    if (command)
+        view->TakeImageCommand(command);
+    // 20 columns of 0.5 mm along the image's rows, rows 2 mm apart
+    const CDoublePoint a(10, 10), b(30, 10);
+    const COLORREF green = 0x00FF00;
+    const int one = 1;
+    auto line = std::make_unique<CShapeLineLength>(&a, &b, &green, &one);
+    line->SetImageKey(view->m_strImageKey);
+    line->SetPixelSpacing(TRUE, 2.0, 0.5);
+    CShapeCollection* shape = line.get();
+    shown.Grid()->m_arrShapes.push_back(std::move(line));
+    view->grab();
+    QCOMPARE(shape->GetText(), QStringLiteral("1.00 cm"));
+    QCOMPARE(shape->m_dSpacingX, 0.5);
 }
 
 QTEST_MAIN(tst_CVantrelViewImageOps)

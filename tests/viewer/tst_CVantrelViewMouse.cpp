@@ -404,9 +404,11 @@ void tst_CVantrelViewMouse::measuresAlongTheTurnedAxes()
     Drag(view, {QPoint(60, 50), QPoint(100, 50)});
     QCOMPARE(shown.Grid()->m_arrShapes.size(), std::size_t(1));
     const CShapeCollection* shape = shown.Grid()->m_arrShapes.front().get();
-    QCOMPARE(shape->m_dSpacingX, 2.0);
-    QCOMPARE(shape->m_dSpacingY, 0.5);
-    QCOMPARE(static_cast<const CShapeLineLength*>(shape)->MeasureText(), QStringLiteral("4.00 cm")); // 20 rows
+    // Kept along the image's own axes, measured as the turned view shows them
+    QCOMPARE(shape->m_dSpacingX, 0.5);
+    QCOMPARE(shape->m_dSpacingY, 2.0);
+    view->grab();
+    QCOMPARE(shape->GetText(), QStringLiteral("4.00 cm")); // 20 rows
 }
 
 // While the button is held over a large image the reduced picture is shown at its own zoom:

@@ -120,6 +120,7 @@ private slots:
     void keypadZoomsAboutTheCentre();
     void newImagesTakeTheOrientationOnce();
     void escapeEndsAHalfDrawnCobbAngle();
+    void pagingStopsALoopOfAnotherPane();
     void pagingClosesATextBeingTyped_data();
     void pagingClosesATextBeingTyped();
 
@@ -381,6 +382,26 @@ void tst_CVantrelViewPaging::escapeEndsAHalfDrawnCobbAngle()
     QCOMPARE(view->m_nCobbStage, 0);
     QVERIFY(shown.Grid()->m_arrShapes.empty());
     QVERIFY(!view->m_pDrawingShape);
+}
+
+// A page moves every pane of the grid: a pane playing its series stops first
+void tst_CVantrelViewPaging::pagingStopsALoopOfAnotherPane()
+{
+    ShownStudy shown(m_dir.path());
+    CSeriesInfo* series = shown.Study().AddSeries("CR");
+    for (int i = 0; i < 10; ++i)
+        QVERIFY(shown.Study().AddImage(series, Single()));
+    QVERIFY(shown.Show(2));
+    CMyFrameWnd* grid = shown.Grid();
+    grid->OnCommand(ID_FRAME_LAYOUT2X2);
+    QCoreApplication::processEvents();
+    CVantrelView* playing = grid->GetPane(0, 1);
+    playing->RunDCMCine();
+    QVERIFY(playing->m_bCineRunning);
+    Key(grid->GetPane(0, 0), Qt::Key_Down);
+    QCOMPARE(playing->m_bCineRunning, 0);
+    QCOMPARE(series->IsCineRunning(), BYTE(0));
+    QCOMPARE(PageOf(grid), QStringLiteral("0:4 0:5 0:6 0:7"));
 }
 
 void tst_CVantrelViewPaging::pagingClosesATextBeingTyped_data()

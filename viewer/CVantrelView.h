@@ -473,7 +473,7 @@ public:
     UINT m_nPressFlags = 0;                ///< key flags of the last press
     QPoint m_ptPress;                      ///< client position of the last press
     BYTE m_bPixelSpacingKnown = 0;         ///< the shown image has a pixel spacing
-    BYTE m_bFullScreen = 0;                ///< was shown full screen (never cleared)
+    BYTE m_bFullScreen = 0;                ///< shown alone over the grid (full screen)
     QString m_strFrameText;
     QString m_strPatientName;
     QString m_strPatientID;

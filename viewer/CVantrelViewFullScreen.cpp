@@ -99,6 +99,10 @@ void CVantrelView::ToggleFullScreen()
 
         m_bEraseBackground = 1;
         Invalidate(TRUE);
+        // Back in the grid: paging and refits treat every pane as a pane again
+        m_bFullScreen = 0;
+        for (CVantrelView* view : grid->GetPanes())
+            view->m_bFullScreen = 0;
         main->EscapeFullScreen(0, 0);
         if (child)
             child->ToggleThumbnailPane(TRUE);
@@ -107,6 +111,8 @@ void CVantrelView::ToggleFullScreen()
         const QSize area = grid->m_bSeriesLayout ? grid->size()
                                                  : QSize(theApp.m_nViewAreaWidth, theApp.m_nViewAreaHeight);
         if (!inGrid) {
+            // The posted refit fits to the view's size as it is then
+            m_sizePane = QSize(0, 0);
             PostRefitView();
             SetZoomScrollSizes(GetZoomedImageSize());
         } else {

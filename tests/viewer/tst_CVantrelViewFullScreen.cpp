@@ -170,6 +170,8 @@ void tst_CVantrelViewFullScreen::f11OnAGridAndBack()
     QCOMPARE(main->m_pFullScreenChild, nullptr);
     QCOMPARE(main->geometry(), kMonitor);
     QCOMPARE(thumbnails->width(), thumbnailWidth);
+    // Back in the grid the pane pages with the grid again
+    QCOMPARE(pane->m_bFullScreen, BYTE(0));
     QCOMPARE(theApp.m_nViewAreaWidth, areaWidth);
     QVERIFY(pane->hasFocus());
     // Four equal panes again, with the pictures they had

@@ -3,15 +3,13 @@
 // Qt
 #include <QPainter>
 
-// Orvane
-#include "toolpanes/CLayoutPickerDlg.h"
-
-CLayoutCellButton::CLayoutCellButton(int nID, int row, int column, CLayoutPickerDlg* picker)
-    : QAbstractButton(picker)
+CLayoutCellButton::CLayoutCellButton(int nID, int row, int column, std::function<void(int, int)> onHover,
+                                     QWidget* parent)
+    : QAbstractButton(parent)
     , m_nID(nID)
     , m_nRow(row)
     , m_nColumn(column)
-    , m_pPicker(picker)
+    , m_fnHover(std::move(onHover))
 {
     setMouseTracking(true);
     setFocusPolicy(Qt::NoFocus);
@@ -27,14 +25,14 @@ void CLayoutCellButton::paintEvent(QPaintEvent*)
 
 void CLayoutCellButton::mouseMoveEvent(QMouseEvent* event)
 {
-    if (m_pPicker)
-        m_pPicker->HoverCell(m_nRow, m_nColumn);
+    if (m_fnHover)
+        m_fnHover(m_nRow, m_nColumn);
     QAbstractButton::mouseMoveEvent(event);
 }
 
 void CLayoutCellButton::enterEvent(QEnterEvent* event)
 {
-    if (m_pPicker)
-        m_pPicker->HoverCell(m_nRow, m_nColumn);
+    if (m_fnHover)
+        m_fnHover(m_nRow, m_nColumn);
     QAbstractButton::enterEvent(event);
 }

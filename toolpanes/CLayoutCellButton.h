@@ -5,18 +5,20 @@
 // Qt
 #include <QAbstractButton>
 
+// std
+#include <functional>
+
 // Orvane
 #include "platform/WinTypes.h"
-
-class CLayoutPickerDlg;
 
 /// A picker cell. Its click is the picker's. UI thread only.
 class CLayoutCellButton : public QAbstractButton
 {
     Q_OBJECT
 public:
-    /// The cell at (`row`, `column`) of `picker`, with control id `nID`.
-    CLayoutCellButton(int nID, int row, int column, CLayoutPickerDlg* picker);
+    /// The cell at (`row`, `column`) of the picker `parent`, with control id `nID`; `onHover`
+    /// is told the cell's row and column when the pointer enters or moves over it.
+    CLayoutCellButton(int nID, int row, int column, std::function<void(int, int)> onHover, QWidget* parent);
 
     int GetDlgCtrlID() const { return m_nID; }
     int Row() const { return m_nRow; }
@@ -37,5 +39,5 @@ private:
     int m_nID = 0;
     int m_nRow = 0;
     int m_nColumn = 0;
-    CLayoutPickerDlg* m_pPicker = nullptr;
+    std::function<void(int, int)> m_fnHover;
 };

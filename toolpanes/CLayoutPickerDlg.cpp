@@ -44,7 +44,8 @@ CLayoutPickerDlg::CLayoutPickerDlg(QWidget* panel, QWidget* parent)
     resize(Gdi::DluX(80), Gdi::DluY(72));
     for (int r = 0; r < 4; ++r)
         for (int c = 0; c < 4; ++c) {
-            auto* cell = new CLayoutCellButton(kCellIds[r][c], r, c, this);
+            auto* cell = new CLayoutCellButton(
+                kCellIds[r][c], r, c, [this](int row, int column) { HoverCell(row, column); }, this);
             cell->setGeometry(Gdi::DluX(20 * c), Gdi::DluY(18 * r), Gdi::DluX(19), Gdi::DluY(17));
             connect(cell, &QAbstractButton::clicked, this, [this, r, c] { OnCell(r, c); });
             m_apCells[size_t(r * 4 + c)] = cell;

@@ -58,7 +58,7 @@ public:
     }
 
 private:
-    static constexpr std::uint32_t kWindow = 1u << 16;
+    static constexpr std::uint32_t kWindow = 4096; // the markers before a frame header fit, mostly
     DcmPixelItem* m_item;
     DcmFileCache* m_cache;
     std::uint32_t m_length;
@@ -164,6 +164,8 @@ bool JpegScanEnds(const ByteReader& read, std::uint32_t length)
             step = ((std::uint64_t(size[0]) << 8) | size[1]) + 2;
         } else if ((code >= 0xD0 && code <= 0xD9) || (code > 0x02 && code <= 0xBF)) {
             step = 2;
+        } else if (code == 0xFF) {
+            step = 1; // a fill byte
         } else if (code == 0x01) {
             return false; // TEM: the scan stays on it for ever
         } else {

@@ -36,7 +36,10 @@ std::uint32_t Le32(const std::uint8_t* p)
 class FragmentReader
 {
 public:
-    FragmentReader(DcmPixelItem* item, DcmFileCache* cache) : m_item(item), m_cache(cache), m_length(item->getLength()) {}
+    FragmentReader(DcmPixelItem* item, DcmFileCache* cache, std::uint32_t window)
+        : m_item(item), m_cache(cache), m_length(item->getLength()), m_windowSize(window)
+    {
+    }
 
     std::uint32_t Length() const { return m_length; }
 
@@ -45,7 +48,7 @@ public:
         if (offset > m_length || count > m_length - offset)
             return false;
         if (offset < m_start || offset + count > m_start + m_window.size()) {
-            const std::uint32_t size = std::min<std::uint32_t>(kWindow, m_length - offset);
+            const std::uint32_t size = std::min<std::uint32_t>(std::max(m_windowSize, count), m_length - offset);
             m_window.resize(size);
             if (size > 0 && m_item->getPartialValue(m_window.data(), offset, size, m_cache).bad()) {
                 m_window.clear();
@@ -58,10 +61,10 @@ public:
     }
 
 private:
-    static constexpr std::uint32_t kWindow = 1u << 16;
     DcmPixelItem* m_item;
     DcmFileCache* m_cache;
     std::uint32_t m_length;
+    std::uint32_t m_windowSize;
     std::uint32_t m_start = 0;
     std::vector<std::uint8_t> m_window;
 };
@@ -103,7 +106,7 @@ QString CheckEncapsulated(DcmPixelData* pixels, E_TransferSyntax xfer, std::uint
     if (xfer == EXS_RLELossless) {
         // Every frame is one fragment, each starting with its header
         for (DcmPixelItem* fragment : fragments) {
-            FragmentReader reader(fragment, &cache);
+            FragmentReader reader(fragment, &cache, 64);
             std::uint8_t header[64] = {};
             const std::uint32_t bytes = std::min<std::uint32_t>(64, reader.Length());
             if (!reader.Read(0, header, bytes) || !RleHeaderSound(header, bytes, reader.Length(), segments))
@@ -112,7 +115,8 @@ QString CheckEncapsulated(DcmPixelData* pixels, E_TransferSyntax xfer, std::uint
     } else if (IsToolkitJpeg(xfer)) {
         // The decoder scans the first fragment of a frame for its bit depth
         for (DcmPixelItem* fragment : fragments) {
-            FragmentReader reader(fragment, &cache);
+            // The markers before a frame header mostly fit in the first window
+            FragmentReader reader(fragment, &cache, 1024);
             const ByteReader read = [&reader](std::uint32_t offset, std::uint8_t* two) { return reader.Read(offset, two, 2); };
             if (!JpegScanEnds(read, reader.Length()))
                 return Text(LoadFailure::kPixelDataUnreadable);
@@ -164,6 +168,8 @@ bool JpegScanEnds(const ByteReader& read, std::uint32_t length)
             step = ((std::uint64_t(size[0]) << 8) | size[1]) + 2;
         } else if ((code >= 0xD0 && code <= 0xD9) || (code > 0x02 && code <= 0xBF)) {
             step = 2;
+        } else if (code == 0xFF) {
+            step = 1; // a fill byte
         } else if (code == 0x01) {
             return false; // TEM: the scan stays on it for ever
         } else {

@@ -6,8 +6,13 @@
 #include <QFile>
 #include <QFileInfo>
 
+// POSIX
+#include <csignal>
+#include <unistd.h>
+
 // std
 #include <cstdint>
+#include <cstdlib>
 #include <cstdio>
 #include <vector>
 
@@ -17,8 +22,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 int main(int argc, char** argv)
 {
     QStringList files;
+    unsigned timeout = 0; // seconds an input may take; 0 without limit
     for (int i = 1; i < argc; ++i) {
         const QString arg = QFile::decodeName(argv[i]);
+        if (arg.startsWith(QLatin1String("-timeout=")))
+            timeout = arg.mid(9).toUInt();
         if (arg.startsWith(QLatin1Char('-')))
             continue; // libFuzzer's options
         const QFileInfo info(arg);
@@ -41,7 +49,10 @@ int main(int argc, char** argv)
         }
         const QByteArray bytes = file.readAll();
         std::fprintf(stderr, "Running: %s\n", qPrintable(path));
+        // An input that hangs ends the run (SIGALRM), as libFuzzer's -timeout does
+        alarm(timeout);
         LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.constData()), std::size_t(bytes.size()));
+        alarm(0);
     }
     std::fprintf(stderr, "Executed %lld inputs\n", static_cast<long long>(files.size()));
     return files.isEmpty() ? 2 : 0;

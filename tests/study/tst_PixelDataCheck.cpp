@@ -193,7 +193,8 @@ void tst_PixelDataCheck::jpegScan_data()
     QTest::newRow("TEM past the fragment end") << QByteArray::fromHex("FFD8FFFE00100000") << true;
     QTest::newRow("reserved markers stepped over") << QByteArray::fromHex("FFD8FF30FF31") + sof << true;
     QTest::newRow("not a marker") << QByteArray::fromHex("0011FF01FF01") << true;
-    QTest::newRow("FF FF stops") << QByteArray::fromHex("FFFFFF01FF01") << true;
+    QTest::newRow("fill bytes, then TEM") << QByteArray::fromHex("FFD8FFE00004AAAAFFFFFFFFFF01") + sof << false;
+    QTest::newRow("fill bytes, then frame header") << QByteArray::fromHex("FFD8FFFFFF") + sof << true;
     QTest::newRow("short") << QByteArray::fromHex("FF01") << true;
 }
 

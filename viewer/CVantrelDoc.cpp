@@ -2,6 +2,7 @@
 
 // std
 #include <algorithm>
+#include <cfloat>
 #include <climits>
 #include <cmath>
 
@@ -15,6 +16,14 @@ int TruncatedInt(double value)
     if (!std::isfinite(value))
         return 0;
     return int(std::clamp(std::trunc(value), double(INT_MIN), double(INT_MAX)));
+}
+
+// A window the file may give far past the float range (or not a number)
+float ClampedFloat(double value)
+{
+    if (std::isnan(value))
+        return 0.0f;
+    return float(std::clamp(value, -double(FLT_MAX), double(FLT_MAX)));
 }
 
 } // namespace
@@ -66,8 +75,8 @@ void CVantrelDoc::SetWindowValues(const CxImageDCM& dcm)
     m_nLimitLow = TruncatedInt(dcm.m_dLimitLow);
     m_nMaxValue = TruncatedInt(dcm.m_dMaxValue);
     m_nMinValue = TruncatedInt(dcm.m_dMinValue);
-    m_fWindowCenter = m_fDefaultWindowCenter = float(dcm.m_dWindowCenter);
-    m_fWindowWidth = m_fDefaultWindowWidth = float(dcm.m_dWindowWidth);
+    m_fWindowCenter = m_fDefaultWindowCenter = ClampedFloat(dcm.m_dWindowCenter);
+    m_fWindowWidth = m_fDefaultWindowWidth = ClampedFloat(dcm.m_dWindowWidth);
 }
 
 QString CVantrelDoc::GetImageModality()

@@ -1,8 +1,13 @@
 // Qt
 #include <QtTest>
 
+// std
+#include <cfloat>
+#include <cmath>
+
 // Orvane
 #include "platform/CxImage.h"
+#include "study/CxImageDCM.h"
 #include "viewer/CVantrelDoc.h"
 
 namespace {
@@ -29,6 +34,8 @@ private slots:
     void clearsImagesSkippingNullEntries();
     void deletesImagesWithTheDocument();
     void opensByRecordingThePath();
+    void takesWindowsPastTheFloatRange_data();
+    void takesWindowsPastTheFloatRange();
 };
 
 void tst_CVantrelDoc::startsEmpty()
@@ -104,6 +111,36 @@ void tst_CVantrelDoc::opensByRecordingThePath()
     QVERIFY(doc.OnOpenDocument("/cd/IMAGES/IM0001"));
     QCOMPARE(doc.m_strFilePath, QString("/cd/IMAGES/IM0001"));
     QVERIFY(doc.m_arrImages.empty()); // nothing read
+}
+
+// A file's window far past the float range is held at the largest float, never converted
+// past it
+void tst_CVantrelDoc::takesWindowsPastTheFloatRange_data()
+{
+    QTest::addColumn<double>("centre");
+    QTest::addColumn<double>("width");
+    QTest::addColumn<float>("expectedCentre");
+    QTest::addColumn<float>("expectedWidth");
+    QTest::newRow("in range") << 40.0 << 400.0 << 40.0f << 400.0f;
+    QTest::newRow("past the range") << -1e300 << 1e300 << -FLT_MAX << FLT_MAX;
+    QTest::newRow("infinite") << -HUGE_VAL << HUGE_VAL << -FLT_MAX << FLT_MAX;
+    QTest::newRow("not a number") << double(NAN) << double(NAN) << 0.0f << 0.0f;
+}
+
+void tst_CVantrelDoc::takesWindowsPastTheFloatRange()
+{
+    QFETCH(double, centre);
+    QFETCH(double, width);
+    QFETCH(float, expectedCentre);
+    QFETCH(float, expectedWidth);
+    CxImageDCM dcm;
+    dcm.m_dWindowCenter = centre;
+    dcm.m_dWindowWidth = width;
+    CVantrelDoc doc;
+    doc.SetWindowValues(dcm);
+    QCOMPARE(doc.m_fWindowCenter, expectedCentre);
+    QCOMPARE(doc.m_fWindowWidth, expectedWidth);
+    QCOMPARE(doc.m_fDefaultWindowWidth, expectedWidth);
 }
 
 QTEST_MAIN(tst_CVantrelDoc)

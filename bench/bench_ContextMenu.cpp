@@ -18,6 +18,7 @@
 
 // Orvane
 #include "app/COstrevanApp.h"
+#include "bench/BenchStudy.h"
 #include "bench/BenchTiming.h"
 #include "res/resource.h"
 #include "study/CImageInfo.h"
@@ -45,32 +46,6 @@ namespace {
 // Ids of two presets of a CT image: "Bone(2500,480)" and "Lungs(1500,-600)"
 constexpr int kBone = ID_WINDOW_PRESET_BASE + 2;
 constexpr int kLungs = ID_WINDOW_PRESET_BASE + 8;
-
-// One patient with one study and one series of the files
-struct Records
-{
-    CStudyList list;
-    explicit Records(const QStringList& paths)
-    {
-        auto patient = std::make_unique<CPatientInfo>();
-        auto study = std::make_unique<CStudyInfo>();
-        auto series = std::make_unique<CSeriesInfo>();
-        series->m_pStudy = study.get();
-        series->m_strModality = QStringLiteral("CT");
-        for (const QString& path : paths) {
-            auto image = std::make_unique<CImageInfo>();
-            image->m_strFilePath = path;
-            image->m_pSeries = series.get();
-            image->m_pStudy = study.get();
-            series->m_lstImages.push_back(std::move(image));
-        }
-        study->m_lstSeries.push_back(std::move(series));
-        patient->m_lstStudies.push_back(std::move(study));
-        list.m_patientList.m_lstPatients.push_back(std::move(patient));
-        theApp.m_pStudyListDlg = &list;
-    }
-    ~Records() { theApp.m_pStudyListDlg = nullptr; }
-};
 
 // The bare toolkit: the files read and decompressed once, rendered at a window to 8 bits
 struct Bare
@@ -120,19 +95,7 @@ int main(int argc, char** argv)
 
     // The viewport area of a 1280 x 1024 monitor, as an image layout of 2 x 2
     QWidget host;
-    host.resize(1100, 890);
-    auto* frame = new CMyFrameWnd(&host);
-    frame->setGeometry(host.rect());
-    frame->OnCreateClient(nullptr);
-    host.show();
-    theApp.m_nViewAreaWidth = 1100;
-    theApp.m_nViewAreaHeight = 890;
-    theApp.m_astrSeriesKeys = QStringList{paths.front()};
-    theApp.m_nLayoutMode = 2;
-    theApp.m_bNewStudyLoaded = 1;
-    theApp.m_bImagesLoaded = 1;
-    frame->DisplaySingleFrame(nullptr);
-    QCoreApplication::processEvents();
+    CMyFrameWnd* frame = ShowImageLayoutGrid(host, paths.front());
     frame->OnCommand(ID_FRAME_LAYOUT2X2);
     QCoreApplication::processEvents();
     const std::vector<CVantrelView*> panes = frame->GetPanes();

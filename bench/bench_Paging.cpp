@@ -25,6 +25,7 @@
 
 // Orvane
 #include "app/COstrevanApp.h"
+#include "bench/BenchStudy.h"
 #include "bench/BenchTiming.h"
 #include "res/resource.h"
 #include "study/CImageInfo.h"
@@ -67,34 +68,6 @@ double BareReadAndRender(const QString& path, bool turn)
     });
 }
 
-// One patient with one study and one series of the files
-struct Records
-{
-    CStudyList list;
-    CSeriesInfo* series = nullptr;
-    explicit Records(const QStringList& paths)
-    {
-        auto patient = std::make_unique<CPatientInfo>();
-        auto study = std::make_unique<CStudyInfo>();
-        auto s = std::make_unique<CSeriesInfo>();
-        s->m_pStudy = study.get();
-        s->m_strModality = QStringLiteral("CT");
-        for (const QString& path : paths) {
-            auto image = std::make_unique<CImageInfo>();
-            image->m_strFilePath = path;
-            image->m_pSeries = s.get();
-            image->m_pStudy = study.get();
-            s->m_lstImages.push_back(std::move(image));
-        }
-        series = s.get();
-        study->m_lstSeries.push_back(std::move(s));
-        patient->m_lstStudies.push_back(std::move(study));
-        list.m_patientList.m_lstPatients.push_back(std::move(patient));
-        theApp.m_pStudyListDlg = &list;
-    }
-    ~Records() { theApp.m_pStudyListDlg = nullptr; }
-};
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -125,19 +98,7 @@ int main(int argc, char** argv)
 
     // The viewport area of a 1280 x 1024 monitor
     QWidget host;
-    host.resize(1100, 890);
-    auto* frame = new CMyFrameWnd(&host);
-    frame->setGeometry(host.rect());
-    frame->OnCreateClient(nullptr);
-    host.show();
-    theApp.m_nViewAreaWidth = 1100;
-    theApp.m_nViewAreaHeight = 890;
-    theApp.m_astrSeriesKeys = QStringList{paths.front()};
-    theApp.m_nLayoutMode = 2;
-    theApp.m_bNewStudyLoaded = 1;
-    theApp.m_bImagesLoaded = 1;
-    frame->DisplaySingleFrame(nullptr);
-    QCoreApplication::processEvents();
+    CMyFrameWnd* frame = ShowImageLayoutGrid(host, paths.front());
     std::printf("median of %d runs\n", runs);
 
     // Down and Up in turn between the first two images: every step loads a file

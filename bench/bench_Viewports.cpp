@@ -17,6 +17,7 @@
 #include <dcmtk/dcmimgle/dcmimage.h>
 
 // Orvane
+#include "bench/BenchStudy.h"
 #include "bench/BenchTiming.h"
 #include "app/COstrevanApp.h"
 #include "platform/CxImage.h"
@@ -89,34 +90,6 @@ struct Bare
     }
 };
 
-// One patient with one study and one series of the files
-struct Records
-{
-    CStudyList list;
-    CSeriesInfo* series = nullptr;
-    explicit Records(const QStringList& paths, const QString& modality)
-    {
-        auto patient = std::make_unique<CPatientInfo>();
-        auto study = std::make_unique<CStudyInfo>();
-        auto s = std::make_unique<CSeriesInfo>();
-        s->m_pStudy = study.get();
-        s->m_strModality = modality;
-        for (const QString& path : paths) {
-            auto image = std::make_unique<CImageInfo>();
-            image->m_strFilePath = path;
-            image->m_pSeries = s.get();
-            image->m_pStudy = study.get();
-            s->m_lstImages.push_back(std::move(image));
-        }
-        series = s.get();
-        study->m_lstSeries.push_back(std::move(s));
-        patient->m_lstStudies.push_back(std::move(study));
-        list.m_patientList.m_lstPatients.push_back(std::move(patient));
-        theApp.m_pStudyListDlg = &list;
-    }
-    ~Records() { theApp.m_pStudyListDlg = nullptr; }
-};
-
 void FillGrid(const QTemporaryDir& dir, const char* label, const ImageRecipe& recipe, const char* target, int runs)
 {
     QStringList paths;
@@ -133,18 +106,7 @@ void FillGrid(const QTemporaryDir& dir, const char* label, const ImageRecipe& re
 
     // The viewport area of a 1280 x 1024 monitor
     QWidget host;
-    host.resize(1100, 890);
-    auto* frame = new CMyFrameWnd(&host);
-    frame->setGeometry(host.rect());
-    frame->OnCreateClient(nullptr);
-    host.show();
-    theApp.m_nViewAreaWidth = 1100;
-    theApp.m_nViewAreaHeight = 890;
-    theApp.m_astrSeriesKeys = QStringList{paths.front()};
-    theApp.m_nLayoutMode = 2;
-    theApp.m_bNewStudyLoaded = 1;
-    frame->DisplaySingleFrame(nullptr);
-    QCoreApplication::processEvents();
+    CMyFrameWnd* frame = ShowImageLayoutGrid(host, paths.front());
 
     const std::vector<double> t = TimeInterleaved(runs, {
         [&] {

@@ -26,6 +26,7 @@
 #include "controls/CIconButton.h"
 #include "platform/Gdi.h"
 #include "platform/ReportSystemError.h"
+#include "study/DicomText.h"
 
 const char* const CDicomTagDisplayDlg::kColumnTitles[6] = {
     "[Group-Element]", "Title", "Value Representation", "Value Mulitplicity", "Value ", "Value Length",
@@ -74,10 +75,11 @@ bool IsSingleValuedText(DcmEVR vr)
     return vr == EVR_LT || vr == EVR_ST || vr == EVR_UT || vr == EVR_UR;
 }
 
-// Latin-1 text for a list cell: line breaks and other control characters become spaces
-QString CellText(const char* text, size_t length)
+// Text for a list cell in the data set's character set: line breaks and other control
+// characters become spaces
+QString CellText(const char* text, size_t length, const OFString& characterSet)
 {
-    QString cell = QString::fromLatin1(text, qsizetype(length));
+    QString cell = DicomText::Decode(text, length, characterSet);
     for (QChar& c : cell) {
         if (c.unicode() < 0x20 || c.unicode() == 0x7F)
             c = QLatin1Char(' ');
@@ -95,7 +97,7 @@ bool CutForDisplay(QString& text)
 }
 
 // The values 0 to vm - 1 joined with "\", stopping once the shown part is full
-QString JoinedValues(DcmElement* element, unsigned long vm)
+QString JoinedValues(DcmElement* element, unsigned long vm, const OFString& characterSet)
 {
     QString text;
     for (unsigned long i = 0; i < vm; ++i) {
@@ -103,7 +105,7 @@ QString JoinedValues(DcmElement* element, unsigned long vm)
             text += QLatin1Char('\\');
         OFString value;
         if (element->getOFString(value, i, OFTrue).good())
-            text += CellText(value.c_str(), value.length());
+            text += CellText(value.c_str(), value.length(), characterSet);
         if (CutForDisplay(text))
             break;
     }
@@ -112,7 +114,7 @@ QString JoinedValues(DcmElement* element, unsigned long vm)
 
 // A long text value that is still in the file: its first part read from there, and its
 // multiplicity counted from the delimiters in chunks, without reading the value into memory
-void ReadPartialText(DcmElement* element, QString* value, unsigned long* vm)
+void ReadPartialText(DcmElement* element, QString* value, unsigned long* vm, const OFString& characterSet)
 {
     const Uint32 length = element->getLengthField();
     constexpr Uint32 kChunk = 64 * 1024;
@@ -125,7 +127,7 @@ void ReadPartialText(DcmElement* element, QString* value, unsigned long* vm)
         if (element->getPartialValue(buffer.data(), offset, n, &cache).bad())
             break;
         if (offset == 0) {
-            *value = CellText(buffer.data(), std::min<size_t>(n, CDicomTagDisplayDlg::kValueDisplayLimit + 1));
+            *value = CellText(buffer.data(), std::min<size_t>(n, CDicomTagDisplayDlg::kValueDisplayLimit + 1), characterSet);
             CutForDisplay(*value);
         }
         if (!counting)
@@ -170,14 +172,15 @@ CDicomTagDisplayDlg::ElementRow CDicomTagDisplayDlg::RowOf(DcmElement* element)
     const DcmEVR kind = element->ident();
     unsigned long vm = 0;
     Uint32 length = 0;
+    const OFString characterSet = DicomText::CharacterSetOf(element->getRootItem());
     if (IsText(kind) && !element->valueLoaded() && element->getLengthField() > kPartialReadLength) {
-        ReadPartialText(element, &row.value, &vm);
+        ReadPartialText(element, &row.value, &vm, characterSet);
         length = element->getLengthField();
     } else {
         // Binary values and sequences report multiplicity and length without reading a value
         vm = element->getVM();
         if (IsText(kind) || IsNumber(kind))
-            row.value = JoinedValues(element, vm);
+            row.value = JoinedValues(element, vm, characterSet);
         length = ValueLength(element);
     }
     row.vm = QString::number(vm);

@@ -12,6 +12,7 @@
 #include "platform/ReportSystemError.h"
 #include "platform/NumberParse.h"
 #include "study/DicomDateTime.h"
+#include "study/DicomText.h"
 
 // std
 #include <algorithm>
@@ -53,7 +54,7 @@ bool CxImageDCM::ReadText(const DcmTagKey& tag, QString* text) const
     if (element->getOFString(value, 0, OFTrue).bad())
         return false;
     if (text)
-        *text = QString::fromLatin1(value.c_str());
+        *text = DicomText::Decode(value, DicomText::CharacterSetOf(m_pDataset));
     return true;
 }
 
@@ -67,11 +68,12 @@ bool CxImageDCM::ReadNameComponents(const DcmTagKey& tag, QString parts[5]) cons
     OFString last, first, middle, prefix, suffix;
     if (OFstatic_cast(DcmPersonName*, element)->getNameComponents(last, first, middle, prefix, suffix, 0, 0).bad())
         return false;
-    parts[0] = QString::fromLatin1(last.c_str());
-    parts[1] = QString::fromLatin1(first.c_str());
-    parts[2] = QString::fromLatin1(middle.c_str());
-    parts[3] = QString::fromLatin1(prefix.c_str());
-    parts[4] = QString::fromLatin1(suffix.c_str());
+    const OFString characterSet = DicomText::CharacterSetOf(m_pDataset);
+    parts[0] = DicomText::Decode(last, characterSet);
+    parts[1] = DicomText::Decode(first, characterSet);
+    parts[2] = DicomText::Decode(middle, characterSet);
+    parts[3] = DicomText::Decode(prefix, characterSet);
+    parts[4] = DicomText::Decode(suffix, characterSet);
     return true;
 }
 

@@ -15,12 +15,14 @@
 // Orvane
 #include "platform/ReportSystemError.h"
 #include "study/DicomDateTime.h"
+#include "study/DicomText.h"
 
 namespace {
 
-QString Text(const OFString& value)
+// A record's text in the character set the record names (DICOMDIR writers copy the file's)
+QString Text(DcmItem* record, const OFString& value)
 {
-    return QString::fromLatin1(value.c_str(), qsizetype(value.length()));
+    return DicomText::Decode(value, DicomText::CharacterSetOf(record));
 }
 
 QString Value(DcmItem* item, const DcmTagKey& tag)
@@ -66,7 +68,7 @@ std::unique_ptr<CPatientInfo> PatientOf(DcmItem* record, std::uint32_t index)
         OFString name, last, first, middle, prefix, suffix;
         record->findAndGetOFString(DCM_PatientName, name, 0, OFFalse);
         DcmPersonName::getNameComponentsFromString(name, last, first, middle, prefix, suffix, 0);
-        patient->m_strPatientName = DisplayName(Text(last), Text(first), Text(middle));
+        patient->m_strPatientName = DisplayName(Text(record, last), Text(record, first), Text(record, middle));
     }
     return patient;
 }
@@ -147,7 +149,7 @@ QString RecordText(DcmItem* record, const DcmTagKey& tag)
     OFString value;
     if (!record || record->findAndGetOFString(tag, value, 0, OFFalse).bad())
         return {};
-    return Text(value);
+    return Text(record, value);
 }
 
 DicomDirContents::DicomDirContents() = default;

@@ -108,6 +108,7 @@ private slots:
     void unreadableFileOrNullItemLeavesTheListEmpty();
     void dialogShowsTheRowsOverTheGradient();
     void columnsHoldTheirTitles();
+    void textsInTheFilesCharacterSet();
 
 private:
     // Writes the data set of `fill` to a file and returns its path
@@ -456,6 +457,22 @@ void tst_CDicomTagDisplayDlg::columnsHoldTheirTitles()
         QVERIFY2(metrics.horizontalAdvance(title) + 2 * margin <= dlg.m_listElements->header()->sectionSize(column),
                  qPrintable(title));
     }
+}
+
+// A UTF-8 file's texts read as UTF-8, not as Latin-1 bytes
+void tst_CDicomTagDisplayDlg::textsInTheFilesCharacterSet()
+{
+    ImageRecipe recipe = Preset(ImagePreset::Ct);
+    recipe.extra.push_back({0x0008, 0x0005, "ISO_IR 192"});
+    recipe.patientName = "M\xC3\xBCller^J\xC3\xBCrgen";
+    const QString path = m_dir.filePath(QStringLiteral("utf8.dcm"));
+    QCOMPARE(WriteImage(recipe, Syntax::ExplicitLittle, path), QString());
+    CDicomTagDisplayDlg dlg;
+    QVERIFY(dlg.SetImageFile(path));
+    const std::vector<Row> rows = CDicomTagDisplayDlg::RowsOf(dlg.m_pImageItem);
+    const Row* row = FindRow(rows, DCM_PatientName);
+    QVERIFY(row);
+    QCOMPARE(row->value, QString("Müller^Jürgen"));
 }
 
 QTEST_MAIN(tst_CDicomTagDisplayDlg)

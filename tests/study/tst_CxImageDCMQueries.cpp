@@ -5,6 +5,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+// DCMTK
+#include <dcmtk/config/osconfig.h>
+#include <dcmtk/dcmdata/dcspchrs.h>
+
 // Orvane
 #include "platform/CxImage.h"
 #include "study/CxImageDCM.h"
@@ -76,6 +80,8 @@ private slots:
     void textQueriesKeepTheCallersTextWithoutValue();
     void patientNameComponents_data();
     void patientNameComponents();
+    void textsInTheirCharacterSet_data();
+    void textsInTheirCharacterSet();
     void referringPhysicianComposesOntoTheCallersText_data();
     void referringPhysicianComposesOntoTheCallersText();
     void imageNumbers();
@@ -227,6 +233,50 @@ void tst_CxImageDCMQueries::patientNameComponents()
     QString first = "p1", last = "p2", middle = "p3", prefix = "p4", suffix = "p5";
     dicom->GetPatientName(&first, &last, &middle, &prefix, &suffix);
     QCOMPARE((QStringList{first, last, middle, prefix, suffix}), parts);
+}
+
+// Texts are read in the character set the file names; without one, UTF-8 stays UTF-8 and
+// other bytes are Latin-1
+void tst_CxImageDCMQueries::textsInTheirCharacterSet_data()
+{
+    QTest::addColumn<QByteArray>("characterSet");
+    QTest::addColumn<QByteArray>("description");
+    QTest::addColumn<QByteArray>("name");
+    QTest::addColumn<QString>("expectedDescription");
+    QTest::addColumn<QString>("expectedLast");
+    QTest::newRow("UTF-8") << QByteArray("ISO_IR 192") << QByteArray("Th\xC3\xB6rax") << QByteArray("M\xC3\xBCller^J\xC3\xBCrgen")
+                           << QString("Thörax") << QString("Müller");
+    QTest::newRow("Latin-1") << QByteArray("ISO_IR 100") << QByteArray("Th\xF6rax") << QByteArray("M\xFCller^J\xFCrgen")
+                             << QString("Thörax") << QString("Müller");
+    QTest::newRow("no set, UTF-8 bytes") << QByteArray() << QByteArray("Th\xC3\xB6rax") << QByteArray("M\xC3\xBCller^J")
+                                         << QString("Thörax") << QString("Müller");
+    QTest::newRow("no set, Latin-1 bytes") << QByteArray() << QByteArray("Th\xF6rax") << QByteArray("M\xFCller^J")
+                                           << QString("Thörax") << QString("Müller");
+    QTest::newRow("Cyrillic, converted") << QByteArray("ISO_IR 144") << QByteArray("\xBC\xD0\xE0\xD8\xEF") << QByteArray("\xBC\xD0\xE0\xD8\xEF^A")
+                                         << QString("Мария") << QString("Мария");
+}
+
+void tst_CxImageDCMQueries::textsInTheirCharacterSet()
+{
+    QFETCH(QByteArray, characterSet);
+    QFETCH(QByteArray, description);
+    QFETCH(QByteArray, name);
+    QFETCH(QString, expectedDescription);
+    QFETCH(QString, expectedLast);
+    if (characterSet == "ISO_IR 144" && !DcmSpecificCharacterSet::isConversionAvailable())
+        QSKIP("this toolkit converts no character sets");
+    ImageRecipe recipe = BareRecipe();
+    if (!characterSet.isEmpty())
+        recipe.extra.push_back({0x0008, 0x0005, characterSet.toStdString()});
+    recipe.extra.push_back({0x0008, 0x1030, description.toStdString()});
+    recipe.patientName = name.toStdString();
+    CxImageDCM* dicom = Open(recipe);
+    QString text;
+    dicom->GetStudyDescr(&text);
+    QCOMPARE(text, expectedDescription);
+    QString first, last, middle, prefix, suffix;
+    dicom->GetPatientName(&first, &last, &middle, &prefix, &suffix);
+    QCOMPARE(last, expectedLast);
 }
 
 void tst_CxImageDCMQueries::referringPhysicianComposesOntoTheCallersText_data()

@@ -161,6 +161,27 @@ private slots:
             Nth(dir, "PATIENT", 1).lower = IndexOf(dir, "STUDY", 1);
             return dir;
         }) << QList<QStringList>{kJaneChest, kJaneHand, {"3", "--", "--", "US", "--", "Abdomen", "01/01/2022 08:00:00", ""}};
+        // Texts read in the character set their record names; without one, UTF-8 stays UTF-8
+        QTest::newRow("UTF-8 texts") << MakeDir([] {
+            HandDicomDir dir = Sample();
+            Nth(dir, "PATIENT", 1).Set(DCM_SpecificCharacterSet, "ISO_IR 192");
+            Nth(dir, "PATIENT", 1).Set(DCM_PatientName, "M\xC3\x9CLLER^J\xC3\x9CRGEN");
+            Nth(dir, "STUDY", 2).Set(DCM_SpecificCharacterSet, "ISO_IR 192");
+            Nth(dir, "STUDY", 2).Set(DCM_StudyDescription, "Th\xC3\xB6rax");
+            return dir;
+        }) << QList<QStringList>{kJaneChest, kJaneHand, {"3", "P002", "MÜLLER, JÜRGEN", "US", "--", "Thörax", "01/01/2022 08:00:00", "MÜLLER, JÜRGEN-P002"}};
+        QTest::newRow("Latin-1 texts") << MakeDir([] {
+            HandDicomDir dir = Sample();
+            Nth(dir, "PATIENT", 1).Set(DCM_SpecificCharacterSet, "ISO_IR 100");
+            Nth(dir, "PATIENT", 1).Set(DCM_PatientName, "M\xDCLLER^J\xDCRGEN");
+            Nth(dir, "STUDY", 2).Set(DCM_StudyDescription, "Th\xF6rax");
+            return dir;
+        }) << QList<QStringList>{kJaneChest, kJaneHand, {"3", "P002", "MÜLLER, JÜRGEN", "US", "--", "Thörax", "01/01/2022 08:00:00", "MÜLLER, JÜRGEN-P002"}};
+        QTest::newRow("UTF-8 texts without a character set") << MakeDir([] {
+            HandDicomDir dir = Sample();
+            Nth(dir, "PATIENT", 1).Set(DCM_PatientName, "M\xC3\x9CLLER^J\xC3\x9CRGEN");
+            return dir;
+        }) << QList<QStringList>{kJaneChest, kJaneHand, {"3", "P002", "MÜLLER, JÜRGEN", "US", "--", "Abdomen", "01/01/2022 08:00:00", "MÜLLER, JÜRGEN-P002"}};
         QTest::newRow("two patients reach one study, breadth-first") << MakeDir([] {
             HandDicomDir dir = Sample(RecordOrder::BreadthFirst);
             Nth(dir, "PATIENT", 1).lower = IndexOf(dir, "STUDY", 1);

@@ -1,7 +1,8 @@
 // The thumbnail run over 100 series (99 CT images of 512 x 512 and one ultrasound loop of 100
 // frames) beside a serial bare toolkit loop over the same files (read, render the first frame
 // to 8 bits, scale to the thumbnail box), and the UI thread's longest gap during the run, read
-// from a 5 ms timer. Each figure is the median of repeated rounds, the two loops taking turns.
+// from a 5 ms timer; and ThumbnailMaker alone in a serial loop on this thread. Each figure is
+// the median of repeated rounds, the loops taking turns.
 // Targets: the run within 1.5x of the bare loop on one core; the longest gap under 30 ms.
 //
 // Usage: bench_thumbnails [runs]

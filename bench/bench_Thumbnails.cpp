@@ -1,7 +1,8 @@
 // The thumbnail run over 100 series (99 CT images of 512 x 512 and one ultrasound loop of 100
 // frames) beside a serial bare toolkit loop over the same files (read, render the first frame
 // to 8 bits, scale to the thumbnail box), and the UI thread's longest gap during the run, read
-// from a 5 ms timer. Each figure is the median of repeated rounds, the two loops taking turns.
+// from a 5 ms timer; and ThumbnailMaker alone in a serial loop on this thread. Each figure is
+// the median of repeated rounds, the loops taking turns.
 // Targets: the run within 1.5x of the bare loop on one core; the longest gap under 30 ms.
 //
 // Usage: bench_thumbnails [runs]
@@ -35,6 +36,7 @@
 #include "tools/fixtures/FixtureCommon.h"
 #include "tools/fixtures/ImageFixtures.h"
 #include "toolpanes/CThumbNailLeft.h"
+#include "toolpanes/ThumbnailMaker.h"
 
 using namespace Fixtures;
 using namespace Bench;
@@ -93,6 +95,15 @@ double BareLoop(const QStringList& paths)
         if (scaled)
             (void)scaled->getOutputData(8);
     }
+    return Now() - start;
+}
+
+// ThumbnailMaker alone, one file after the other on this thread: no workers, no list
+double MakerLoop(const QStringList& paths)
+{
+    const double start = Now();
+    for (int i = 0; i < paths.size(); ++i)
+        (void)ThumbnailMaker::Make(paths[i], i, QSize(kBox, kBox));
     return Now() - start;
 }
 
@@ -167,6 +178,7 @@ int main(int argc, char** argv)
             return f.thumbnails == int(paths.size()) ? f.ms : -1.0;
         },
         [&] { return BareLoop(paths); },
+        [&] { return MakerLoop(paths); },
     });
     std::printf("thumbnails of %d series (%d CT 512 x 512, one US of 100 frames 640 x 480), %d cores\n",
                 int(paths.size()), kCtSeries, QThread::idealThreadCount());
@@ -178,6 +190,8 @@ int main(int argc, char** argv)
                 medians[1], ratio(medians[1]));
     std::printf("bare DCMTK serial loop:         %8.1f ms  (read, first frame, window, scale to %d, 8-bit output)\n",
                 medians[2], kBox);
+    std::printf("ThumbnailMaker serial loop:     %8.1f ms                   maker / bare %.2f (no workers, no list)\n",
+                medians[3], ratio(medians[3]));
     std::printf("UI longest gap, workers:        %8.1f ms  (median of the rounds' longest; worst %.1f; target < 30)\n",
                 Median(gaps), worst(gaps));
     std::printf("UI longest gap, one worker:     %8.1f ms  (worst %.1f)\n", Median(serialGaps), worst(serialGaps));

@@ -1,6 +1,8 @@
 #pragma once
 // Makes the thumbnail of one series key: the key's file opened with a DICOM object of its
-// own, its first frame rendered and fitted into the thumbnail box, and its label. A key whose
+// own and windowed as the view opens it, its first frame fitted into the thumbnail box (only
+// the pixels the fitted picture keeps are rendered, the same picture the whole frame would
+// give), and its label. A key whose
 // picture cannot be made gets the placeholder picture, labelled with its number alone.
 
 // Qt

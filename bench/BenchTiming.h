@@ -60,4 +60,10 @@ inline std::vector<double> TimeWhole(int runs, const std::vector<std::function<v
     return TimeInterleaved(runs, timed);
 }
 
+/// Our figure over the bare one; 0 when the bare one is 0.
+inline double Ratio(double ours, double bare)
+{
+    return bare > 0.0 ? ours / bare : 0.0;
+}
+
 } // namespace Bench

@@ -19,6 +19,7 @@
 // Orvane
 #include "app/COstrevanApp.h"
 #include "bench/BenchStudy.h"
+#include "bench/BenchBare.h"
 #include "bench/BenchTiming.h"
 #include "res/resource.h"
 #include "study/CImageInfo.h"
@@ -47,24 +48,6 @@ namespace {
 constexpr int kBone = ID_WINDOW_PRESET_BASE + 2;
 constexpr int kLungs = ID_WINDOW_PRESET_BASE + 8;
 
-// The bare toolkit: the files read and decompressed once, rendered at a window to 8 bits
-struct Bare
-{
-    DcmFileFormat file;
-    std::unique_ptr<DicomImage> image;
-    explicit Bare(const QString& path)
-    {
-        file.loadFile(QFile::encodeName(path).constData());
-        DcmDataset* data = file.getDataset();
-        data->chooseRepresentation(EXS_LittleEndianExplicit, nullptr);
-        image = std::make_unique<DicomImage>(&file, data->getCurrentXfer(), CIF_AcrNemaCompatibility);
-    }
-    void Render(double centre, double width)
-    {
-        image->setWindow(centre, width);
-        image->getOutputData(8, 0, 0);
-    }
-};
 
 } // namespace
 

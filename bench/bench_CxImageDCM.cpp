@@ -17,6 +17,7 @@
 #include <dcmtk/oflog/oflog.h>
 
 // Orvane
+#include "bench/BenchBare.h"
 #include "bench/BenchTiming.h"
 #include "platform/CxImage.h"
 #include "study/CxImageDCM.h"
@@ -99,18 +100,6 @@ long StatusKb(const char* field)
     return value;
 }
 
-// The bare toolkit: the whole file decompressed, one image of every frame.
-struct Bare {
-    DcmFileFormat file;
-    std::unique_ptr<DicomImage> image;
-    explicit Bare(const char* path)
-    {
-        file.loadFile(path);
-        DcmDataset* data = file.getDataset();
-        data->chooseRepresentation(EXS_LittleEndianExplicit, nullptr);
-        image = std::make_unique<DicomImage>(&file, data->getCurrentXfer(), CIF_AcrNemaCompatibility);
-    }
-};
 
 // The bare toolkit decoding one frame alone.
 const void* BareOneFrame(const char* path, unsigned long frame)
@@ -178,11 +167,6 @@ std::string Format(const char* format, Values... values)
     char text[320];
     std::snprintf(text, sizeof text, format, values...);
     return text;
-}
-
-double Ratio(double ours, double bare)
-{
-    return bare > 0.0 ? ours / bare : 0.0;
 }
 
 void Measure(const char* program, const Kind& kind, Syntax syntax, const QString& path, int runs)

@@ -26,6 +26,7 @@
 // Orvane
 #include "app/COstrevanApp.h"
 #include "bench/BenchStudy.h"
+#include "bench/BenchBare.h"
 #include "bench/BenchTiming.h"
 #include "res/resource.h"
 #include "study/CImageInfo.h"
@@ -46,25 +47,16 @@ namespace {
 constexpr UINT kKeyUp = 38;
 constexpr UINT kKeyDown = 40;
 
-double Ratio(double ours, double bare)
-{
-    return bare > 0.0 ? ours / bare : 0.0;
-}
-
 // The bare toolkit: a file read, decompressed and rendered at a window to 8 bits, turned
 // clockwise by the toolkit when asked
 double BareReadAndRender(const QString& path, bool turn)
 {
     return Timed([&] {
-        DcmFileFormat file;
-        file.loadFile(QFile::encodeName(path).constData());
-        DcmDataset* data = file.getDataset();
-        data->chooseRepresentation(EXS_LittleEndianExplicit, nullptr);
-        DicomImage image(&file, data->getCurrentXfer(), CIF_AcrNemaCompatibility);
-        image.setWindow(40, 400);
+        Bare bare(path);
+        bare.image->setWindow(40, 400);
         if (turn)
-            image.rotateImage(90);
-        image.getOutputData(8, 0, 0);
+            bare.image->rotateImage(90);
+        bare.image->getOutputData(8, 0, 0);
     });
 }
 

@@ -18,6 +18,7 @@
 
 // Orvane
 #include "bench/BenchStudy.h"
+#include "bench/BenchBare.h"
 #include "bench/BenchTiming.h"
 #include "app/COstrevanApp.h"
 #include "platform/CxImage.h"
@@ -57,11 +58,6 @@ namespace {
 
 
 
-double Ratio(double ours, double bare)
-{
-    return bare > 0.0 ? ours / bare : 0.0;
-}
-
 ImageRecipe Phantom(ImagePreset preset, int columns, int rows)
 {
     ImageRecipe recipe = Preset(preset);
@@ -71,24 +67,6 @@ ImageRecipe Phantom(ImagePreset preset, int columns, int rows)
     return recipe;
 }
 
-// The bare toolkit: a file read, decompressed and rendered at a window to 8 bits
-struct Bare
-{
-    DcmFileFormat file;
-    std::unique_ptr<DicomImage> image;
-    explicit Bare(const QString& path)
-    {
-        file.loadFile(QFile::encodeName(path).constData());
-        DcmDataset* data = file.getDataset();
-        data->chooseRepresentation(EXS_LittleEndianExplicit, nullptr);
-        image = std::make_unique<DicomImage>(&file, data->getCurrentXfer(), CIF_AcrNemaCompatibility);
-    }
-    void Render(DicomImage* which, double centre, double width)
-    {
-        which->setWindow(centre, width);
-        which->getOutputData(8, 0, 0);
-    }
-};
 
 void FillGrid(const QTemporaryDir& dir, const char* label, const ImageRecipe& recipe, const char* target, int runs)
 {

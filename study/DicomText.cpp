@@ -8,6 +8,9 @@
 #include <dcmtk/dcmdata/dcitem.h>
 #include <dcmtk/dcmdata/dcspchrs.h>
 
+// std
+#include <memory>
+
 namespace DicomText {
 
 namespace {
@@ -45,10 +48,18 @@ QString Decode(const char* text, size_t length, const OFString& characterSet)
         return QString::fromUtf8(text, qsizetype(length));
     if (set == "ISO_IR 100")
         return QString::fromLatin1(text, qsizetype(length));
-    DcmSpecificCharacterSet converter;
+    // The converter of the last set this thread used is kept: a DICOMDIR's records and an
+    // image's texts name one set many times over
+    thread_local OFString convertedSet;
+    thread_local std::unique_ptr<DcmSpecificCharacterSet> converter;
+    thread_local bool usable = false;
+    if (!converter || convertedSet != set) {
+        converter = std::make_unique<DcmSpecificCharacterSet>();
+        convertedSet = set;
+        usable = converter->selectCharacterSet(set).good();
+    }
     OFString converted;
-    if (converter.selectCharacterSet(set).good()
-        && converter.convertString(text, length, converted).good())
+    if (usable && converter->convertString(text, length, converted).good())
         return QString::fromUtf8(converted.c_str(), qsizetype(converted.length()));
     return Guessed(text, length);
 }

@@ -371,15 +371,12 @@ void CDragListCtrl::DropOnView(QPoint globalPos)
         if (!view)
             return;
         if (!grid->m_bSeriesLayout) {
-            // Every pane that takes an image of the series stops its loop first
-            for (CVantrelView* pane : grid->GetPanes())
-                pane->StopCineBeforeLoad();
-            if (CVantrelView* single = grid->GetSingleView())
-                single->StopCineBeforeLoad();
+            // Stops every loop of the grid before it loads
             grid->LoadSeriesIntoViews(theApp.GetSeriesKey(index));
             return;
         }
-        view->StopCineBeforeLoad();
+        // The loop reads the view's image and series records: it ends before they change
+        view->StopCine();
         grid->SetActiveView(view);
         LoadSeriesIntoView(view, index);
     } catch (...) {
@@ -397,14 +394,10 @@ void CDragListCtrl::ShowItemInView(int nIndex)
         if (!view)
             return;
         if (!grid->m_bSeriesLayout) {
-            for (CVantrelView* pane : grid->GetPanes())
-                pane->StopCineBeforeLoad();
-            if (CVantrelView* single = grid->GetSingleView())
-                single->StopCineBeforeLoad();
             grid->LoadSeriesIntoViews(theApp.GetSeriesKey(nIndex));
             return;
         }
-        view->StopCineBeforeLoad();
+        view->StopCine();
         LoadSeriesIntoView(view, nIndex);
     } catch (...) {
         ReportSystemError(GetLastError(), "CDragListCtrl::ShowItemInView");

@@ -290,12 +290,6 @@ public:
     long OnTextEditComplete(unsigned long wParam, long lParam);
     /// An edit is open in this view.
     bool IsTextEditOpen() const;
-    // --- Thumbnail drops and double-clicks (CVantrelViewThumbnail.cpp) ----------------------
-
-    /// Before a thumbnail's series replaces the view's image: a cine loop of this view ends
-    /// (its thread joined) and the cycling marks it set on its image and series are cleared.
-    /// Nothing when no loop runs or is paused here.
-    void StopCineBeforeLoad();
     // --- Image commands, their repetition, the shapes in the view's orientation ------------
     // (CVantrelViewImageOps.cpp)
 

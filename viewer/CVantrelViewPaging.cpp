@@ -444,7 +444,7 @@ void CVantrelView::Image_MultiView_Up_Down(CVantrelView* pView, BOOL bDown)
         const auto page = [&](CVantrelView* pane, int index) {
             // A loop reads the pane's records: it ends before the page changes them
             if (pane->m_bCineRunning || pane->m_nCineState != 0)
-                pane->StopCineBeforeLoad();
+                pane->StopCine();
             CImageInfo* image = index >= 0 ? series->GetImageAt(index) : nullptr;
             if (!image) {
                 pane->BlankPagedPane();

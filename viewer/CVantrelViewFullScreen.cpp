@@ -15,6 +15,7 @@
 #include "viewer/CFrameSplitterWnd.h"
 #include "viewer/CMyFrameWnd.h"
 #include "viewer/CVantrelDoc.h"
+#include "viewer/CineNewControls.h"
 #include "viewer/GridGeometry.h"
 #include "viewer/ViewGeometry.h"
 
@@ -34,13 +35,11 @@ QSize BitmapSize(const CVantrelView* view)
     return QSize(int(view->m_pDisplayImage->GetWidth()), int(view->m_pDisplayImage->GetHeight()));
 }
 
-// The cine bar, a child of its view, follows the view's new size
+// The cine bar (a child of the main window) takes its place over the view's new geometry
 void CineBarFollowsView(CVantrelView* view)
 {
-    QWidget* bar = view->m_wndCineControls;
-    if (!bar || !bar->isVisible())
-        return;
-    bar->move((view->width() - bar->width()) / 2, view->height() - 2 - bar->height());
+    if (CineNewControls* bar = view->GetCineBar())
+        bar->Reposition();
 }
 
 } // namespace

@@ -91,6 +91,7 @@ private slots:
     void barGeometry_data();
     void barGeometry();
     void barFollowsItsView();
+    void barFollowsItsViewIntoFullScreenAndBack();
 
 private:
     std::unique_ptr<DicomCodecs> m_codecs;
@@ -513,6 +514,32 @@ void tst_CVantrelViewCine::barFollowsItsView()
     QPointer<CineNewControls> guard(bar);
     shown.Grid()->OnCommand(ID_FRAME_LAYOUT1X2);
     QVERIFY(!guard);
+}
+
+// F11 moves and grows the view (the thumbnail column goes): the bar keeps its place over it,
+// in the main window's coordinates, there and back
+void tst_CVantrelViewCine::barFollowsItsViewIntoFullScreenAndBack()
+{
+    ShownStudy shown(m_dir.path());
+    CSeriesInfo* series = shown.Study().AddSeries("XA");
+    QVERIFY(shown.Study().AddImage(series, MultiFrame(4)));
+    QVERIFY(shown.Show());
+    CVantrelView* view = shown.View();
+    CineNewControls* bar = BarOf(view);
+    QCOMPARE(view->GetCineBar(), bar);
+    const auto expect = [&] {
+        const QRect viewRect(view->mapTo(view->window(), QPoint(0, 0)), view->size());
+        return CineBarGeometry::ExpandedRect(viewRect, theApp.m_rcMonitor.right - theApp.m_rcMonitor.left, 0, 0);
+    };
+    QCOMPARE(bar->geometry(), expect());
+    const QRect before = bar->geometry();
+    view->OnFullScreenKey();
+    QVERIFY(shown.Frame().Frame()->m_pFullScreenChild);
+    QTRY_COMPARE(bar->geometry(), expect());
+    QVERIFY(bar->geometry() != before);
+    view->OnFullScreenKey();
+    QVERIFY(!shown.Frame().Frame()->m_pFullScreenChild);
+    QTRY_COMPARE(bar->geometry(), expect());
 }
 
 QTEST_MAIN(tst_CVantrelViewCine)

@@ -503,16 +503,9 @@ void CineNewControls::StepFrame(bool bNext)
             return;
         view->m_nCurrentFrame += bNext ? 1 : -1;
         view->SetDisplayedBitmap(bitmap);
-    } else if (view->m_pSeries) {
-        // Single images: the next or previous image of the series
-        CImageInfo* image = view->m_pSeries->GetImageAt(view->m_pSeries->GetImageIndex(view->m_pImage) + (bNext ? 1 : -1));
-        if (!image)
-            return;
-        view->m_pImage = image;
-        if (view->GetDocument())
-            view->GetDocument()->m_strFilePath = image->m_strFilePath;
-        view->LoadImageIntoViewPort(FALSE);
-        view->InitialiseImageData(FALSE);
+    } else {
+        // Single images page as the arrow keys page them
+        view->Series_MultiView_Up_Down(view, bNext ? TRUE : FALSE);
     }
     view->DrawImageInfoOverlay();
     view->Invalidate(TRUE);

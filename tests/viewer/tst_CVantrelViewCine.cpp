@@ -92,6 +92,7 @@ private slots:
     void barGeometry();
     void barFollowsItsView();
     void barFollowsItsViewIntoFullScreenAndBack();
+    void frameButtonsPageSingleImages();
 
 private:
     std::unique_ptr<DicomCodecs> m_codecs;
@@ -540,6 +541,27 @@ void tst_CVantrelViewCine::barFollowsItsViewIntoFullScreenAndBack()
     view->OnFullScreenKey();
     QVERIFY(!shown.Frame().Frame()->m_pFullScreenChild);
     QTRY_COMPARE(bar->geometry(), expect());
+}
+
+// The frame buttons over single images page the series as the arrow keys do: the next image,
+// and nothing before the first image of the study's first series
+void tst_CVantrelViewCine::frameButtonsPageSingleImages()
+{
+    ShownStudy shown(m_dir.path());
+    CSeriesInfo* series = shown.Study().AddSeries("CT");
+    for (int i = 0; i < 3; ++i)
+        QVERIFY(shown.Study().AddImage(series, Single()));
+    QVERIFY(shown.Show());
+    CVantrelView* view = shown.View();
+    CineNewControls* bar = BarOf(view);
+    QCOMPARE(view->m_pImage, series->GetImageAt(0));
+    bar->OnNextFrame();
+    QCOMPARE(view->m_pImage, series->GetImageAt(1));
+    QVERIFY(view->HasPicture());
+    bar->OnPrevFrame();
+    bar->OnPrevFrame();
+    QCOMPARE(view->m_pImage, series->GetImageAt(0));
+    QVERIFY(view->HasPicture());
 }
 
 QTEST_MAIN(tst_CVantrelViewCine)

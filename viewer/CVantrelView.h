@@ -556,8 +556,9 @@ private:
     void GiveSpacing(CShapeCollection& shape);
     CShapeCollection* CobbAngleInArray() const;
     QSize ShapeExtent() const;
-    template <typename F>
-    void ForEachOtherPane(const char* pszWhere, F f);
+    // `f` for each pane an operation of this view is repeated in, until it returns false;
+    // a failure is reported as `pszWhere`
+    void ForEachOtherPane(const char* pszWhere, const std::function<bool(CVantrelView*)>& f);
 
     std::unique_ptr<CShapeCollection> m_pOwnedShape; // m_pDrawingShape while the view owns it
     QBasicTimer m_clickTimer;                          // timer 1031

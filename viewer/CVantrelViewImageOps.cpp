@@ -78,47 +78,40 @@ std::vector<CVantrelView*> CVantrelView::PanesForRepetition() const
     return panes;
 }
 
-namespace {
-
-template <typename F>
-void RepeatInPanes(const std::vector<CVantrelView*>& panes, const char* pszWhere, F f)
-{
-    try {
-        for (CVantrelView* pane : panes)
-            f(pane);
-    } catch (...) {
-        ReportSystemError(GetLastError(), pszWhere);
-    }
-}
-
-} // namespace
-
 void CVantrelView::RotateRightImagesInOtherViewPort()
 {
     const int command = g_nLastImageCommand;
     if (command != ID_IMAGE_ROTATERIGHT && command != ID_IMAGE_ROTATELEFT)
         return;
-    RepeatInPanes(PanesForRepetition(), "CVantrelView::RotateRightImagesInOtherViewPort",
-                  [command](CVantrelView* pane) { pane->TakeImageCommand(command); });
+    ForEachOtherPane("CVantrelView::RotateRightImagesInOtherViewPort", [command](CVantrelView* pane) {
+        pane->TakeImageCommand(command);
+        return true;
+    });
     g_nLastImageCommand = command;
 }
 
 void CVantrelView::FlipImagesInOtherViewPort()
 {
-    RepeatInPanes(PanesForRepetition(), "CVantrelView::FlipImagesInOtherViewPort",
-                  [](CVantrelView* pane) { pane->TakeImageCommand(ID_IMAGE_MIRROR); });
+    ForEachOtherPane("CVantrelView::FlipImagesInOtherViewPort", [](CVantrelView* pane) {
+        pane->TakeImageCommand(ID_IMAGE_MIRROR);
+        return true;
+    });
 }
 
 void CVantrelView::FlipVImagesInOtherViewPort()
 {
-    RepeatInPanes(PanesForRepetition(), "CVantrelView::FlipVImagesInOtherViewPort",
-                  [](CVantrelView* pane) { pane->TakeImageCommand(ID_IMAGE_FLIP); });
+    ForEachOtherPane("CVantrelView::FlipVImagesInOtherViewPort", [](CVantrelView* pane) {
+        pane->TakeImageCommand(ID_IMAGE_FLIP);
+        return true;
+    });
 }
 
 void CVantrelView::InvertImagesInOtherViewPort()
 {
-    RepeatInPanes(PanesForRepetition(), "CVantrelView::InvertImagesInOtherViewPort",
-                  [](CVantrelView* pane) { pane->TakeImageCommand(ID_IMAGE_NEGATIVE); });
+    ForEachOtherPane("CVantrelView::InvertImagesInOtherViewPort", [](CVantrelView* pane) {
+        pane->TakeImageCommand(ID_IMAGE_NEGATIVE);
+        return true;
+    });
 }
 
 void CVantrelView::ZoomInStep()

@@ -12,8 +12,7 @@
 #include "viewer/CVantrelDoc.h"
 #include "viewer/RenderWindow.h"
 
-template <typename F>
-void CVantrelView::ForEachOtherPane(const char* pszWhere, F f)
+void CVantrelView::ForEachOtherPane(const char* pszWhere, const std::function<bool(CVantrelView*)>& f)
 {
     try {
         // The panes that exist and show an image; a single view has no other panes

@@ -12,11 +12,13 @@
 #include "platform/CMultiDocTemplate.h"
 #include "res/resource.h"
 #include "study/CPatientList.h"
+#include "study/CSeriesInfo.h"
 #include "study/CStudyList.h"
 #include "viewer/CFrameSplitterWnd.h"
 #include "viewer/CVantrelDoc.h"
 #include "viewer/CVantrelView.h"
 #include "viewer/GridGeometry.h"
+#include "viewer/RenderWindow.h"
 
 CMyFrameWnd::CMyFrameWnd(QWidget* parent)
     : QWidget(parent)
@@ -120,10 +122,23 @@ void CMyFrameWnd::GiveRecords(CVantrelView* view, const Records& records)
     view->m_pImage = records.pImage;
 }
 
+void CMyFrameWnd::ShowSeriesWindow(CVantrelView* view)
+{
+    if (!view || !view->m_pSeries || !view->m_pSeries->IsWindowChanged() || !view->m_pDicomImage || !view->HasPicture())
+        return;
+    CVantrelDoc* document = view->GetDocument();
+    if (!document)
+        return;
+    view->m_pSeries->GetWindow(&document->m_fWindowWidth, &document->m_fWindowCenter);
+    const RenderWindow window = ToRenderWindow(document->m_fWindowWidth, document->m_fWindowCenter);
+    view->RenderWithWindowLevel(window.nWidth, window.nCentre);
+}
+
 void CMyFrameWnd::ShowLoadedPane(CVantrelView* view)
 {
     view->m_bCineRunning = FALSE;
     view->OnInitialUpdate();
+    ShowSeriesWindow(view);
     view->m_bEraseBackground = 1;
     view->Invalidate(TRUE);
     view->DrawImageInfoOverlay();

@@ -98,6 +98,11 @@ public:
     /// called before anything frees the pictures or records they show.
     void StopCineInAllViews();
 
+    /// Shows `view`'s image at the window chosen for its series (a presentation state's, or
+    /// the one the user set last), when one was chosen: the document's current window becomes
+    /// it and the picture is rendered at it. Nothing otherwise. The overlay is left to the caller.
+    static void ShowSeriesWindow(CVantrelView* view);
+
     /// The frame's active view, or null.
     CVantrelView* GetActiveView() const;
     void SetActiveView(CVantrelView* pView);

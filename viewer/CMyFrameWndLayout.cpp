@@ -66,8 +66,6 @@ void CMyFrameWnd::DisplaySingleFrame(CVantrelDoc* pDoc)
 
         if (view->m_pImage) {
             view->LoadImageIntoViewPort(FALSE);
-            if (view->m_pSeries)
-                view->m_pSeries->SetWindowChanged(FALSE);
         } else {
             view->CreateBlankViewPort();
         }
@@ -79,6 +77,9 @@ void CMyFrameWnd::DisplaySingleFrame(CVantrelDoc* pDoc)
         RecalcLayout();
         view->show();
         view->OnInitialUpdate();
+        // A window chosen for the series (a presentation state's) is what the view shows
+        ShowSeriesWindow(view);
+        view->DrawImageInfoOverlay();
         show();
         RecalcLayout();
     } catch (...) {
@@ -123,8 +124,6 @@ void CMyFrameWnd::RebuildSplitter()
             shapeColour = active->m_crShapeColor;
             patient = active->m_pPatient;
             study = active->m_pStudy;
-            if (active->m_pSeries)
-                active->m_pSeries->SetWindowChanged(FALSE);
             if (active->GetDocument())
                 active->GetDocument()->ClearImageArray();
         }
@@ -199,8 +198,6 @@ void CMyFrameWnd::FillPanes(const std::vector<CVantrelView*>& order, const std::
     std::size_t next = 0;
     for (CVantrelView* view : order) {
         if (next < loading.size() && loading[next] == view) {
-            if (view->m_pSeries)
-                view->m_pSeries->SetWindowChanged(FALSE);
             view->AttachDecodedImage(std::move(decoded[next++]));
             ShowLoadedPane(view);
         } else if (std::find(blank.begin(), blank.end(), view) != blank.end()) {
@@ -235,8 +232,6 @@ void CMyFrameWnd::RebuildSplitterForImageLayout()
             textColour = active->m_crTextColor;
             shapeColour = active->m_crShapeColor;
             remembered = Records{active->m_pPatient, active->m_pStudy, active->m_pSeries, nullptr};
-            if (active->m_pSeries)
-                active->m_pSeries->SetWindowChanged(FALSE);
             if (active->GetDocument())
                 active->GetDocument()->ClearImageArray();
         }
@@ -325,6 +320,7 @@ void CMyFrameWnd::LoadSeriesIntoViews(const QString& key)
                 view->GetDocument()->m_strFilePath = key;
             view->LoadImageIntoViewPort(FALSE);
             view->InitialiseImageData(TRUE);
+            ShowSeriesWindow(view);
             view->OnRefitView(0, 0);
             view->DrawImageInfoOverlay();
             view->Invalidate(TRUE);
@@ -351,6 +347,7 @@ void CMyFrameWnd::LoadSeriesIntoViews(const QString& key)
                 if (pane->GetDocument())
                     pane->GetDocument()->m_strFilePath = image->m_strFilePath;
                 pane->InitialiseImageData(TRUE);
+                ShowSeriesWindow(pane);
                 pane->OnRefitView(0, 0);
                 pane->m_bMouseDown = FALSE;
                 pane->DrawImageInfoOverlay();

@@ -23,6 +23,8 @@ void CMyFrameWnd::LoadKeyIntoView(CVantrelView* pView, const QString& key)
         pView->LoadImageIntoViewPort(FALSE);
         // Without a picture the pane still names the image and says why it shows none
         pView->InitialiseImageData(TRUE);
+        ShowSeriesWindow(pView);
+        pView->DrawImageInfoOverlay();
         if (pView->HasPicture()) {
             pView->ApplyViewTransforms();
             pView->SetZoomScrollSizes(pView->GetZoomedImageSize());

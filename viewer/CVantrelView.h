@@ -304,14 +304,15 @@ public:
     /// pane is repainted. Sets g_nLastImageCommand.
     void TakeImageCommand(int nImageCommand);
     /// The other panes take g_nLastImageCommand (a turn either way), the mirror, the flip and
-    /// the inversion. Repeated only while the grid shows consecutive images of one series;
-    /// panes without an image and panes whose cine runs are left alone.
+    /// the inversion. Repeated only while the grid shows consecutive images of one series, in
+    /// every other pane: an empty one keeps the state for the image it shows next.
     void RotateRightImagesInOtherViewPort();
     void FlipImagesInOtherViewPort();
     void FlipVImagesInOtherViewPort();
     void InvertImagesInOtherViewPort();
     /// The panes an operation of this view is repeated in: none in series layout or before the
-    /// first layout; otherwise every other pane that shows an image and runs no cine.
+    /// first layout; otherwise every other pane (zoom, pan and window skip the empty panes and
+    /// those that play a loop).
     std::vector<CVantrelView*> PanesForRepetition() const;
     /// Keypad plus and minus: one zoom step of 2 x m_dZoomStep about the image's centre; out
     /// never narrower than 150 pixels, and after reaching that nothing until a zoom in.
@@ -569,6 +570,8 @@ private:
     void PaintEmptyPane(QPainter& dc, bool withLoadingText);
     QSize DisplayedSize() const;
     QSize FullDisplayedSize() const;
+    // Reset of a pane whose loop plays: state, zoom and pan, and the frame shown unturned
+    void ResetPlayingView();
 
     QPointer<CVantrelDoc> m_pDocument;
     bool m_bErasePending = false;          // the next paint runs the background erase

@@ -69,12 +69,11 @@ std::vector<CVantrelView*> CVantrelView::PanesForRepetition() const
     CMyFrameWnd* grid = GetGridFrame();
     if (!grid || grid->m_bSeriesLayout || (grid->m_nRows == -1 && grid->m_nCols == -1))
         return panes;
-    for (CVantrelView* pane : grid->GetPanes()) {
-        // An empty pane has nothing to take; a cine loop owns its pane's bitmap
-        if (pane == this || !pane->m_pImage || pane->m_bCineRunning)
-            continue;
-        panes.push_back(pane);
-    }
+    // Every other pane, also an empty one and one that plays a loop: each keeps its own state
+    // for the images it shows later
+    for (CVantrelView* pane : grid->GetPanes())
+        if (pane != this)
+            panes.push_back(pane);
     return panes;
 }
 

@@ -11,11 +11,22 @@
 #include "viewer/CMyFrameWnd.h"
 #include "viewer/CVantrelDoc.h"
 #include "viewer/RenderWindow.h"
+#include "viewer/ViewOrientation.h"
+
+namespace {
+
+// A pane whose zoom, pan and window follow another's: one that shows a picture of its own
+bool TakesZoomPanAndWindow(const CVantrelView* pane)
+{
+    return pane->m_pImage && !pane->m_bCineRunning;
+}
+
+} // namespace
 
 void CVantrelView::ForEachOtherPane(const char* pszWhere, const std::function<bool(CVantrelView*)>& f)
 {
     try {
-        // The panes that exist and show an image; a single view has no other panes
+        // Every other pane that exists; a single view has none
         for (CVantrelView* pane : PanesForRepetition()) {
             if (!f(pane))
                 break;
@@ -56,7 +67,7 @@ BOOL CVantrelView::ResetViewImage()
 void CVantrelView::ZoomImagesInOtherViewPort()
 {
     ForEachOtherPane("CVantrelView::ZoomImagesInOtherViewPort", [this](CVantrelView* pane) {
-        if (!pane->m_pDisplayImage)
+        if (!TakesZoomPanAndWindow(pane) || !pane->m_pDisplayImage)
             return true;
         pane->m_fZoom = m_fZoom;
         const QSize before = pane->GetTotalDeviceSize();
@@ -74,6 +85,8 @@ void CVantrelView::PanImageInOtherViewPort()
 {
     std::vector<CVantrelView*> panned;
     ForEachOtherPane("CVantrelView::PanImageInOtherViewPort", [this, &panned](CVantrelView* pane) {
+        if (!TakesZoomPanAndWindow(pane))
+            return true;
         pane->m_ptPanOffset = m_ptPanOffset;
         pane->m_ptDragLast = m_ptDragLast;
         pane->m_bViewAdjusted = 1;
@@ -91,7 +104,7 @@ void CVantrelView::ApplyWW_WLInOtherViewPort()
         return;
     ForEachOtherPane("CVantrelView::ApplyWW_WLInOtherViewPort", [this](CVantrelView* pane) {
         CVantrelDoc* document = pane->GetDocument();
-        if (!document)
+        if (!document || !TakesZoomPanAndWindow(pane))
             return true;
         document->m_fWindowWidth = m_pDocument->m_fWindowWidth;
         document->m_fWindowCenter = m_pDocument->m_fWindowCenter;
@@ -109,13 +122,28 @@ void CVantrelView::ResetImagesInOtherViewPort()
 {
     ForEachOtherPane("CVantrelView::ResetImagesInOtherViewPort", [](CVantrelView* pane) {
         CVantrelDoc* document = pane->GetDocument();
-        if (!document || document->m_arrImages.empty())
+        if (pane->m_bCineRunning) {
+            // The loop's frame shown is brought back to the picture as rendered; its next
+            // frames come so
+            pane->ResetPlayingView();
             return true;
+        }
+        if (!document || document->m_arrImages.empty()) {
+            // An empty pane forgets the turns and flips for the image it shows next
+            pane->ResetViewImage();
+            pane->m_bMinZoomReached = 0;
+            pane->m_bViewAdjusted = 0;
+            return true;
+        }
         // A pane whose current bitmap is missing ends the walk
         if (!pane->ResetViewImage())
             return false;
         pane->m_bMinZoomReached = 0;
-        if (pane->m_bViewAdjusted) {
+        // The picture is the document's again: a window other than the default (the user's,
+        // or one chosen for the series) goes back to the default
+        const bool otherWindow = document->m_fWindowWidth != document->m_fDefaultWindowWidth
+                                 || document->m_fWindowCenter != document->m_fDefaultWindowCenter;
+        if (pane->m_bViewAdjusted || otherWindow) {
             pane->m_bViewAdjusted = 0;
             document->m_fWindowWidth = document->m_fDefaultWindowWidth;
             document->m_fWindowCenter = document->m_fDefaultWindowCenter;
@@ -127,4 +155,26 @@ void CVantrelView::ResetImagesInOtherViewPort()
         }
         return true;
     });
+}
+
+void CVantrelView::ResetPlayingView()
+{
+    if (m_pDisplayImage && m_bTransformsApplied) {
+        Orientation::Undo(*m_pDisplayImage, GetOrientation());
+        if (m_bNegative)
+            m_pDisplayImage->Negative();
+    }
+    m_bNegative = 0;
+    m_bMirror = 0;
+    m_bFlip = 0;
+    m_nRotationAngle = 0;
+    m_fZoom = 1.0f;
+    m_ptPanOffset = QPoint(0, 0);
+    m_bZoomPanChanged = 0;
+    m_bMinZoomReached = 0;
+    FitImageToWindow();
+    SetZoomScrollSizes(GetZoomedImageSize());
+    CenterImageInView();
+    m_bEraseBackground = 1;
+    Invalidate(TRUE);
 }

@@ -24,7 +24,6 @@
 #include "toolpanes/ToolState.h"
 #include "viewer/CMyFrameWnd.h"
 #include "viewer/CVantrelDoc.h"
-#include "viewer/RenderWindow.h"
 
 namespace {
 
@@ -48,6 +47,20 @@ int FramesOf(CxImageDCM* dicom)
 bool PagesTheGrid(const CMyFrameWnd* grid)
 {
     return grid && !grid->m_bSeriesLayout && grid->GetPaneRows() > 0 && grid->GetPaneColumns() > 0;
+}
+
+// An empty pane of a grid: keys and the wheel over it page the selected pane
+bool IsBlankGridPane(const CVantrelView* view, const CMyFrameWnd* grid)
+{
+    return !view->m_pImage && grid && grid->GetPaneRows() > 0 && grid->FindPane(view, nullptr, nullptr);
+}
+
+// A loop, paused or playing, belongs to what its pane shows: it ends before the pane shows
+// another image, so that a Play starts a new loop on what is shown then
+void EndLoopBeforeAnotherImage(CVantrelView* view)
+{
+    if (view->m_bCineRunning || view->m_nCineState != 0)
+        view->StopCine();
 }
 
 } // namespace
@@ -124,9 +137,12 @@ bool CVantrelView::event(QEvent* event)
 void CVantrelView::OnKeyDown(UINT nChar, UINT, UINT)
 {
     try {
-        if (!m_pImage || !m_pSeries || !m_pStudy || m_bCineRunning || m_bMouseDown || CheckLoading())
-            return;
         CMyFrameWnd* grid = GetGridFrame();
+        const bool paging = nChar == kKeyUp || nChar == kKeyDown;
+        if (m_bCineRunning || m_bMouseDown || CheckLoading())
+            return;
+        if (!(paging && IsBlankGridPane(this, grid)) && (!m_pImage || !m_pSeries || !m_pStudy))
+            return;
         CVantrelView* selected = grid ? grid->GetSelectedView() : nullptr;
         if (!selected || !selected->m_pImage || !selected->m_pDicomImage)
             return;
@@ -177,7 +193,7 @@ void CVantrelView::OnKeyDown(UINT nChar, UINT, UINT)
 
         if (!selected->GetDocument() || selected->GetDocument()->m_strFilePath.isEmpty())
             return;
-        if (nChar == kKeyUp || nChar == kKeyDown) {
+        if (paging) {
             const BOOL down = nChar == kKeyDown ? TRUE : FALSE;
             if (PagesTheGrid(grid))
                 selected->Image_MultiView_Up_Down(selected, down);
@@ -195,9 +211,11 @@ void CVantrelView::OnKeyDown(UINT nChar, UINT, UINT)
 BOOL CVantrelView::OnMouseWheel(UINT, short zDelta, QPoint)
 {
     try {
-        if (!m_pImage || !m_pSeries || !m_pStudy || m_bCineRunning || theApp.m_bThumbThreadRunning || !m_pDisplayImage)
-            return TRUE;
         CMyFrameWnd* grid = GetGridFrame();
+        if (m_bCineRunning || theApp.m_bThumbThreadRunning)
+            return TRUE;
+        if (!IsBlankGridPane(this, grid) && (!m_pImage || !m_pSeries || !m_pStudy || !m_pDisplayImage))
+            return TRUE;
         CVantrelView* selected = grid ? grid->GetSelectedView() : nullptr;
         if (!selected || !selected->m_pImage || !selected->m_pDicomImage || selected->m_bCineRunning)
             return TRUE;
@@ -232,12 +250,7 @@ void CVantrelView::RefreshAfterPaging(CVantrelView* pSelected, QSize before)
     }
     if (!s->m_pSeries)
         return;
-    if (s->m_pSeries->IsWindowChanged()) {
-        s->m_pSeries->GetWindow(&document->m_fWindowWidth, &document->m_fWindowCenter);
-        const RenderWindow window = ToRenderWindow(document->m_fWindowWidth, document->m_fWindowCenter);
-        s->RenderWithWindowLevel(window.nWidth, window.nCentre);
-        s->ApplyViewTransforms();
-    }
+    CMyFrameWnd::ShowSeriesWindow(s);
     s->DrawImageInfoOverlay();
     UpdatePixelScale();
     if (s != this)
@@ -345,8 +358,12 @@ void CVantrelView::Series_MultiView_Up_Down(CVantrelView* pView, BOOL bDown)
         }
 
         if (frameStep) {
+            // A paused loop of the frames stays on its image; a playing one owns the picture
+            if (v->m_bCineRunning)
+                v->StopCine();
             v->ShowPagedFrame(bDown);
         } else if (image) {
+            EndLoopBeforeAnotherImage(v);
             // Back lands on the last frame of a multi-frame image
             v->ShowPagedImage(image, series, atLastFrame ? TRUE : FALSE);
         } else {
@@ -387,6 +404,7 @@ void CVantrelView::Image_MultiView_Up_Down(CVantrelView* pView, BOOL bDown)
             CImageInfo* image = v->m_pSeries->GetImageAt(bDown ? i + 1 : i - 1);
             if (!image || i < 0)
                 return;
+            EndLoopBeforeAnotherImage(v);
             v->ShowPagedImage(image, v->m_pSeries, FALSE);
             v->ApplyViewTransforms();
             v->DrawImageInfoOverlay();
@@ -394,9 +412,17 @@ void CVantrelView::Image_MultiView_Up_Down(CVantrelView* pView, BOOL bDown)
             return;
         }
 
-        // A multi-frame image pages its frames, then the images and series, in its own pane
-        if (v->m_pImage && v->m_pDicomImage && v->m_pDicomImage->IsMultiFrame()) {
-            Series_MultiView_Up_Down(v, bDown);
+        // A multi-frame image pages its own frames first; past its first or last frame the
+        // whole grid pages, so that every pane stays on one series
+        if (v->m_pImage && v->m_pDicomImage && v->m_pDicomImage->IsMultiFrame()
+            && (bDown ? v->m_nCurrentFrame < FramesOf(v->m_pDicomImage.get()) - 1 : v->m_nCurrentFrame > 0)) {
+            if (v->m_bCineRunning)
+                v->StopCine();
+            v->ShowPagedFrame(bDown);
+            v->ApplyViewTransforms();
+            v->DrawImageInfoOverlay();
+            v->Invalidate(TRUE);
+            v->SelectThumbnail(v->GetThumbnailIndex());
             return;
         }
 
@@ -443,8 +469,7 @@ void CVantrelView::Image_MultiView_Up_Down(CVantrelView* pView, BOOL bDown)
         v->m_pSeries = series;
         const auto page = [&](CVantrelView* pane, int index) {
             // A loop reads the pane's records: it ends before the page changes them
-            if (pane->m_bCineRunning || pane->m_nCineState != 0)
-                pane->StopCine();
+            EndLoopBeforeAnotherImage(pane);
             CImageInfo* image = index >= 0 ? series->GetImageAt(index) : nullptr;
             if (!image) {
                 pane->BlankPagedPane();
@@ -452,12 +477,7 @@ void CVantrelView::Image_MultiView_Up_Down(CVantrelView* pView, BOOL bDown)
             }
             pane->m_pPatient = v->m_pPatient;
             pane->ShowPagedImage(image, series, FALSE);
-            if (series->IsWindowChanged() && pane->GetDocument()) {
-                CVantrelDoc* document = pane->GetDocument();
-                series->GetWindow(&document->m_fWindowWidth, &document->m_fWindowCenter);
-                const RenderWindow window = ToRenderWindow(document->m_fWindowWidth, document->m_fWindowCenter);
-                pane->RenderWithWindowLevel(window.nWidth, window.nCentre);
-            }
+            CMyFrameWnd::ShowSeriesWindow(pane);
             pane->ApplyViewTransforms();
             pane->DrawImageInfoOverlay();
             pane->Invalidate(TRUE);

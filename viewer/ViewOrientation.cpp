@@ -80,6 +80,31 @@ void Apply(CxImage& image, const ViewOrientation& orientation)
     }
 }
 
+void Undo(CxImage& image, const ViewOrientation& orientation)
+{
+    if (!image.IsValid())
+        return;
+    // Apply gave R^k F^f M^m: the turns back first, then the flip and the mirror
+    switch (QuarterTurns(orientation.nAngle)) {
+    case 1:
+        image.RotateLeft();
+        break;
+    case 2:
+        image.Mirror();
+        image.Flip();
+        break;
+    case 3:
+        image.RotateRight();
+        break;
+    default:
+        break;
+    }
+    if (orientation.bFlip)
+        image.Flip();
+    if (orientation.bMirror)
+        image.Mirror();
+}
+
 QSize DisplayedSize(const ViewOrientation& orientation, QSize source)
 {
     return QuarterTurns(orientation.nAngle) % 2 ? source.transposed() : source;

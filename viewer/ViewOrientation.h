@@ -34,6 +34,10 @@ ViewOrientation Compose(const ViewOrientation& current, int nImageCommand);
 /// Brings a freshly rendered bitmap into the orientation, in place.
 void Apply(CxImage& image, const ViewOrientation& orientation);
 
+/// Takes a bitmap shown in the orientation back to the unturned picture, in place (the
+/// inverse of Apply).
+void Undo(CxImage& image, const ViewOrientation& orientation);
+
 /// The displayed size of an unturned image of `source` size.
 QSize DisplayedSize(const ViewOrientation& orientation, QSize source);
 

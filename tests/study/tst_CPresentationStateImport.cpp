@@ -123,8 +123,8 @@ private slots:
 
     // Image A's record names another UID than its file; B is not referenced; J is JPEG
     // lossless in a second series. The state's layers land on A and J under their files' UIDs,
-    // are drawn on A, and both series take its window (the shown one's is then dropped by the
-    // grid, as every pane it fills drops it). Loading the study again adds nothing.
+    // are drawn on A, and both series take its window, which showing them keeps. Loading the
+    // study again adds nothing.
     void importsTheStatesOfALoadedStudy()
     {
         FsSeries first;
@@ -187,8 +187,8 @@ private slots:
         QCOMPARE(keys, QStringList({a, a, a, a, a, jKey, jKey, jKey, jKey, jKey}));
         for (int s = 0; s < 2; ++s) {
             const CSeriesInfo* series = study->GetSeriesAt(s);
-            // The grid took the shown series' window back to the image's own (series 0)
-            QCOMPARE(series->IsWindowChanged(), BYTE(s == 1));
+            // Both keep the state's window, also the series the grid shows
+            QCOMPARE(series->IsWindowChanged(), BYTE(1));
             float width = 0, centre = 0;
             series->GetWindow(&width, &centre);
             QCOMPARE(width, 400.0f);

@@ -11,6 +11,8 @@
 #include "platform/CMultiDocTemplate.h"
 #include "platform/CxImage.h"
 #include "res/resource.h"
+#include "study/CPresentationStateImport.h"
+#include "study/CxImageDCM.h"
 #include "study/DicomCodecs.h"
 #include "tests/app/FrameUnderTest.h"
 #include "tests/viewer/ViewerTestStudy.h"
@@ -21,6 +23,8 @@
 #include "viewer/CVantrelView.h"
 #include "viewer/GridGeometry.h"
 #include "viewer/ViewGeometry.h"
+#include "viewer/ViewOverlay.h"
+#include "tools/fixtures/PresentationStateFixtures.h"
 
 using namespace Fixtures;
 
@@ -93,6 +97,43 @@ bool HasRed(const QImage& image)
     return false;
 }
 
+// The file at `path` rendered by itself at (width, centre)
+QImage RenderedAt(const QString& path, int width, int centre)
+{
+    CxImageDCM dicom;
+    QList<CxImage*> first;
+    const QByteArray name = QFile::encodeName(path);
+    const int loaded = dicom.LoadDCM(name.constData(), &first, FALSE);
+    qDeleteAll(first);
+    if (!loaded)
+        return QImage();
+    std::unique_ptr<CxImage> rendered(dicom.WindowLevelling(width, centre));
+    return rendered ? rendered->GetQImage() : QImage();
+}
+
+// The middle half of the picture as the pane paints it, one sample per image pixel, against
+// `expected` (grey); empty when they agree, else the first pixel that differs
+QString DrawnDiffers(CVantrelView* view, const QImage& expected)
+{
+    if (expected.isNull() || !view->m_pDisplayImage)
+        return QStringLiteral("nothing to compare");
+    const QImage shot = view->grab().toImage();
+    const QSize extent = view->GetTotalDeviceSize();
+    const QPoint origin = view->m_ptPanOffset;
+    for (int y = expected.height() / 4; y < expected.height() * 3 / 4; ++y)
+        for (int x = expected.width() / 4; x < expected.width() * 3 / 4; ++x) {
+            const QPoint at(origin.x() + int((x + 0.5) * extent.width() / expected.width()),
+                            origin.y() + int((y + 0.5) * extent.height() / expected.height()));
+            if (!shot.rect().contains(at))
+                continue;
+            const int drawn = qRed(shot.pixel(at));
+            const int want = qGray(expected.pixel(x, y));
+            if (drawn != want)
+                return QStringLiteral("pixel (%1, %2): drawn %3, expected %4").arg(x).arg(y).arg(drawn).arg(want);
+        }
+    return QString();
+}
+
 } // namespace
 
 class tst_CMyFrameWnd : public QObject
@@ -124,6 +165,8 @@ private slots:
     void goesOnPastAnImageWithoutPicture();
     void fillsSixteenPanesPastAnUnreadableFile_data();
     void fillsSixteenPanesPastAnUnreadableFile();
+    void showsThePresentationStatesWindow_data();
+    void showsThePresentationStatesWindow();
 
 private:
     std::unique_ptr<DicomCodecs> m_codecs;
@@ -693,6 +736,94 @@ void tst_CMyFrameWnd::fillsSixteenPanesPastAnUnreadableFile()
     }
     QCOMPARE(shown, 15);
     QCOMPARE(told, 1);
+}
+
+void tst_CMyFrameWnd::showsThePresentationStatesWindow_data()
+{
+    QTest::addColumn<QString>("step");
+    QTest::newRow("study shown") << "shown";
+    QTest::newRow("paged with a key") << "paged";
+    QTest::newRow("image layout") << "image";
+    QTest::newRow("series layout") << "series";
+    QTest::newRow("image layout, then single layout") << "single";
+    QTest::newRow("another series, then this one again") << "thumbnail";
+}
+
+// A presentation state gives series 0 the window 400/40 (its files say 2000/300): every image
+// of that series is drawn at it and the overlay names it, wherever it is shown; series 1 keeps
+// its files' window
+void tst_CMyFrameWnd::showsThePresentationStatesWindow()
+{
+    QFETCH(QString, step);
+    ViewerTestStudy study(m_dir.path());
+    std::vector<PsImageRef> refs;
+    for (int s = 0; s < 2; ++s) {
+        CSeriesInfo* series = study.AddSeries("CT");
+        for (int i = 0; i < (s == 0 ? 3 : 1); ++i) {
+            ImageRecipe recipe = Preset(ImagePreset::Ct);
+            recipe.columns = 40;
+            recipe.rows = 30;
+            recipe.windowCenter = "300";
+            recipe.windowWidth = "2000";
+            recipe.sopInstanceUid.clear();
+            CImageInfo* image = study.AddImage(series, recipe);
+            QVERIFY(image);
+            if (s == 0)
+                refs.push_back(PsImageRef{recipe.sopClassUid, image->m_strSOPInstanceUID.toStdString(), NewUid(), 30, 40});
+        }
+    }
+    PresentationStateData state;
+    state.images = refs;
+    state.annotations = {PsAnnotation{"WINDOWCENTER", {}, {PsWindowCenter(400, 40)}, {}}};
+    const QString statePath = m_dir.filePath(QStringLiteral("window-ps.dcm"));
+    QCOMPARE(WritePresentationState(state, statePath), QString());
+
+    GridUnderTest grid;
+    CPresentationStateImport import;
+    import.LoadPresentationState(QFile::encodeName(statePath).constData(), study.m_pStudy->GetFirstImage(),
+                                 QStringLiteral("1"));
+    CSeriesInfo* chosen = study.m_pStudy->GetSeriesAt(0);
+    QCOMPARE(chosen->IsWindowChanged(), BYTE(1));
+
+    const int mode = step == QLatin1String("series") ? 1 : 2;
+    ShowNewStudy(grid.frame, study.SeriesKeys(), mode);
+    QTRY_VERIFY_WITH_TIMEOUT(grid.frame->GetSingleView() && grid.frame->GetSingleView()->isVisible(), 5000);
+    if (step == QLatin1String("paged")) {
+        QTest::keyClick(grid.frame->GetSingleView(), Qt::Key_Down);
+        QCOMPARE(grid.frame->GetSingleView()->m_pImage, chosen->GetImageAt(1));
+    } else if (step == QLatin1String("image") || step == QLatin1String("single")) {
+        grid.frame->OnCommand(ID_FRAME_LAYOUT2X2);
+        if (step == QLatin1String("single")) {
+            grid.frame->OnCommand(ID_FRAME_SINGLELAYOUT);
+            QCOMPARE(grid.frame->GetSingleView()->m_pSeries, chosen);
+        }
+    } else if (step == QLatin1String("series")) {
+        grid.frame->OnCommand(ID_FRAME_LAYOUT1X2);
+    } else if (step == QLatin1String("thumbnail")) {
+        grid.frame->LoadSeriesIntoViews(study.SeriesKeys()[1]);
+        QCOMPARE(grid.frame->GetSingleView()->m_pSeries, study.m_pStudy->GetSeriesAt(1));
+        grid.frame->LoadSeriesIntoViews(study.SeriesKeys()[0]);
+    }
+    QCoreApplication::processEvents();
+
+    std::vector<CVantrelView*> views = grid.frame->GetPanes();
+    if (views.empty())
+        views.push_back(grid.frame->GetSingleView());
+    int shown = 0;
+    for (CVantrelView* view : views) {
+        if (!view->m_pImage)
+            continue;
+        QTRY_VERIFY_WITH_TIMEOUT(view->isVisible(), 5000);
+        const bool ofState = view->m_pSeries == chosen;
+        const int width = ofState ? 400 : 2000;
+        const int centre = ofState ? 40 : 300;
+        const QString differs = DrawnDiffers(view, RenderedAt(view->m_pImage->m_strFilePath, width, centre));
+        QVERIFY2(differs.isEmpty(), qPrintable(view->m_pImage->m_strFilePath + ": " + differs));
+        QCOMPARE(view->m_strWindowWidthText, ViewOverlay::WindowWidthText(width));
+        QCOMPARE(view->m_strWindowLevelText, ViewOverlay::WindowLevelText(centre));
+        shown += ofState;
+    }
+    QCOMPARE(shown, step == QLatin1String("image") ? 3 : 1);
 }
 
 QTEST_MAIN(tst_CMyFrameWnd)

@@ -1,8 +1,9 @@
 // The image commands on a small asymmetric image and their repetition in the other panes: the
 // pixels of each command, a composed orientation kept through a window change, repetition in
-// an image layout and never in a series layout, panes without an image or with a running
-// cine left alone, zoom of the other panes about their centres, Erase All, and a shape that
-// covers the same image pixels through turns, rebuilds, paging and a second view.
+// an image layout and never in a series layout, empty and playing panes that take the turn and
+// the inversion for the images they show later (and Reset for all of them), a turn that keeps
+// the zoom and pan the user chose, zoom of the other panes about their centres, Erase All, and
+// a shape that covers the same image pixels through turns, rebuilds, paging and a second view.
 
 // Qt
 #include <QtTest>
@@ -20,10 +21,13 @@
 #include "study/CxImageDCM.h"
 #include "study/DicomCodecs.h"
 #include "tests/viewer/ShownStudy.h"
+#include "toolpanes/COrientationTools.h"
+#include "toolpanes/CToolView.h"
 #include "toolpanes/ToolState.h"
 #include "viewer/CMyFrameWnd.h"
 #include "viewer/CVantrelDoc.h"
 #include "viewer/CVantrelView.h"
+#include "viewer/ViewGeometry.h"
 #include "viewer/ViewOrientation.h"
 
 using namespace Fixtures;
@@ -68,6 +72,58 @@ QImage Shown(const CVantrelView* view)
     return view->m_pDisplayImage ? view->m_pDisplayImage->GetQImage() : QImage();
 }
 
+// The picture of `view`'s image as loaded, unturned (its document's bitmap)
+QImage AsLoaded(const CVantrelView* view)
+{
+    const CxImage* bitmap = view->GetDocument() ? view->GetDocument()->GetCurrentImage() : nullptr;
+    return bitmap ? bitmap->GetQImage() : QImage();
+}
+
+// The file at `path` as a load renders it (its own window), unturned
+QImage FileAsLoaded(const QString& path)
+{
+    CxImageDCM dicom;
+    QList<CxImage*> rendered;
+    const QByteArray name = QFile::encodeName(path);
+    dicom.LoadDCM(name.constData(), &rendered, FALSE);
+    const QImage picture = rendered.isEmpty() ? QImage() : rendered.front()->GetQImage();
+    qDeleteAll(rendered);
+    return picture;
+}
+
+// Mouse input as the view receives it
+void Send(QWidget* w, QEvent::Type type, QPoint p, Qt::MouseButton button, Qt::MouseButtons buttons)
+{
+    QMouseEvent event(type, QPointF(p), w->mapToGlobal(QPointF(p)), button, buttons, Qt::NoModifier);
+    QApplication::sendEvent(w, &event);
+}
+
+void Drag(QWidget* w, QPoint from, QPoint to)
+{
+    Send(w, QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+    Send(w, QEvent::MouseMove, (from + to) / 2, Qt::NoButton, Qt::LeftButton);
+    Send(w, QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
+    Send(w, QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
+}
+
+// A click on a button of the tool bar or a panel, and what it posted
+void Click(QWidget* button)
+{
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCoreApplication::processEvents();
+}
+
+// The orientation panel's clockwise turn, clicked as the user does
+void TurnClockwise(ShownStudy& shown)
+{
+    CToolView* bar = shown.ToolBar();
+    if (!bar->m_pOrientationPopup)
+        Click(&bar->m_btnOrientation);
+    auto* panel = qobject_cast<COrientationTools*>(bar->m_pOrientationPopup.data());
+    QVERIFY(panel);
+    Click(panel->m_apButtons[1]);
+}
+
 // Red pixels of a grab, taken back to pixels of the unturned image of `source` size: their mean
 QPointF RedSourceCentre(CVantrelView* view, QSize source)
 {
@@ -109,7 +165,10 @@ private slots:
     void composedPictureSurvivesAWindowChange();
     void repeatsOnlyInAnImageLayout_data();
     void repeatsOnlyInAnImageLayout();
-    void leavesEmptyAndCyclingPanesAlone();
+    void everyPaneTakesTheTurnAndTheInversion();
+    void playingPaneTakesTheTurnAndTheReset();
+    void turnKeepsTheUsersZoomAndPan_data();
+    void turnKeepsTheUsersZoomAndPan();
     void otherPanesZoomAboutTheirCentres();
     void eraseAllRemovesTheShapesOfTheImage();
     void shapeKeepsItsImagePixels();
@@ -228,22 +287,132 @@ void tst_CVantrelViewImageOps::repeatsOnlyInAnImageLayout()
         QCOMPARE(Shown(panes[i]), repeated ? Expected(before[i], command) : before[i]);
 }
 
-void tst_CVantrelViewImageOps::leavesEmptyAndCyclingPanesAlone()
+// Ten images in a 2 x 2 image layout paged to [8, 9, blank, blank]: the tool bar's Invert and
+// the panel's clockwise turn reach the blank panes too, so the page back shows all four
+// turned and inverted; Reset from there resets every pane alike
+void tst_CVantrelViewImageOps::everyPaneTakesTheTurnAndTheInversion()
+{
+    ShownStudy shown(m_dir.path());
+    QVERIFY(ShowSeries(shown, 10, 2, ID_FRAME_LAYOUT2X2));
+    CMyFrameWnd* grid = shown.Grid();
+    CVantrelView* first = grid->GetPane(0, 0);
+    QTest::keyClick(first, Qt::Key_Down);
+    QTest::keyClick(first, Qt::Key_Down);
+    std::vector<CVantrelView*> panes = grid->GetPanes();
+    QCOMPARE(panes[1]->m_pSeries->GetImageIndex(panes[1]->m_pImage), 9);
+    QVERIFY(!panes[2]->m_pImage && !panes[3]->m_pImage);
+    QCOMPARE(grid->GetSelectedView(), first);
+
+    Click(&shown.ToolBar()->m_btnInvert);
+    TurnClockwise(shown);
+    QTest::keyClick(first, Qt::Key_Up);
+    for (std::size_t i = 0; i < panes.size(); ++i) {
+        CVantrelView* pane = panes[i];
+        QCOMPARE(pane->m_pSeries->GetImageIndex(pane->m_pImage), 4 + int(i));
+        const QImage expected = Expected(Expected(AsLoaded(pane), ID_IMAGE_ROTATERIGHT), ID_IMAGE_NEGATIVE);
+        QVERIFY(!expected.isNull());
+        QCOMPARE(Shown(pane), expected);
+        // Drawn upright: taller than wide
+        QVERIFY(pane->GetTotalDeviceSize().height() > pane->GetTotalDeviceSize().width());
+    }
+
+    // Reset over [8, 9, blank, blank] reaches the blank panes as well
+    QTest::keyClick(first, Qt::Key_Down);
+    QVERIFY(!panes[2]->m_pImage);
+    Click(&shown.ToolBar()->m_btnReset);
+    QTest::keyClick(first, Qt::Key_Up);
+    for (CVantrelView* pane : panes) {
+        QVERIFY(pane->m_pImage);
+        QCOMPARE(Shown(pane), AsLoaded(pane));
+        QVERIFY(pane->GetTotalDeviceSize().width() > pane->GetTotalDeviceSize().height());
+    }
+}
+
+// A pane that plays its series takes a turn of another pane at once and for every frame after;
+// Reset brings it back unturned
+void tst_CVantrelViewImageOps::playingPaneTakesTheTurnAndTheReset()
 {
     ShownStudy shown(m_dir.path());
     QVERIFY(ShowSeries(shown, 3, 2, ID_FRAME_LAYOUT2X2));
     const std::vector<CVantrelView*> panes = shown.Grid()->GetPanes();
-    QCOMPARE(panes.size(), std::size_t(4));
-    QVERIFY(!panes[3]->m_pImage);
-    panes[1]->m_bCineRunning = 1;
-    const QImage cycling = Shown(panes[1]);
-    panes[0]->TakeImageCommand(ID_IMAGE_ROTATERIGHT);
-    panes[0]->RotateRightImagesInOtherViewPort();
-    QCOMPARE(panes[1]->GetOrientation(), ViewOrientation());
-    QCOMPARE(Shown(panes[1]), cycling);
-    QCOMPARE(panes[2]->GetOrientation().nAngle, 90);
-    QCOMPARE(panes[3]->GetOrientation(), ViewOrientation());
-    panes[1]->m_bCineRunning = 0;
+    CVantrelView* playing = panes[1];
+    playing->SetCineRate(25);
+    playing->RunDCMCine();
+    QVERIFY(playing->m_bCineRunning);
+    QVERIFY(QTest::qWaitFor([&] { return playing->GetCineFramesShown() >= 2; }, 5000));
+
+    TurnClockwise(shown);
+    QCOMPARE(playing->GetOrientation().nAngle, 90);
+    QCOMPARE(panes[3]->GetOrientation().nAngle, 90);
+    const auto turned = [&] {
+        return Shown(playing) == Expected(FileAsLoaded(playing->m_pImage->m_strFilePath), ID_IMAGE_ROTATERIGHT);
+    };
+    QVERIFY(turned());
+    // Frames that come later are turned too
+    const long long shownSoFar = playing->GetCineFramesShown();
+    QVERIFY(QTest::qWaitFor([&] { return playing->GetCineFramesShown() >= shownSoFar + 2; }, 5000));
+    QVERIFY(turned());
+    QVERIFY(playing->GetTotalDeviceSize().height() > playing->GetTotalDeviceSize().width());
+
+    Click(&shown.ToolBar()->m_btnReset);
+    QCOMPARE(playing->GetOrientation(), ViewOrientation());
+    QCOMPARE(Shown(playing), FileAsLoaded(playing->m_pImage->m_strFilePath));
+    QVERIFY(playing->GetTotalDeviceSize().width() > playing->GetTotalDeviceSize().height());
+    playing->StopCine();
+}
+
+void tst_CVantrelViewImageOps::turnKeepsTheUsersZoomAndPan_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::newRow("zoomed with the keypad") << "zoom";
+    QTest::newRow("panned with the pan tool") << "pan";
+    QTest::newRow("neither: the turn refits") << "none";
+}
+
+// A view the user zoomed or panned keeps zoom and pan through a turn: the turned picture
+// has the same zoom at the same offset; only a view left as fitted is fitted again
+void tst_CVantrelViewImageOps::turnKeepsTheUsersZoomAndPan()
+{
+    QFETCH(QString, change);
+    ShownStudy shown(m_dir.path());
+    ImageRecipe recipe = Asymmetric();
+    recipe.columns = 120;
+    recipe.rows = 80;
+    QVERIFY(ShowSeries(shown, 1, 1, 0, recipe));
+    CVantrelView* view = shown.View();
+    const float fitted = view->m_fZoom;
+    if (change == QLatin1String("zoom")) {
+        for (int i = 0; i < 3; ++i)
+            QTest::keyClick(view, Qt::Key_Plus, Qt::KeypadModifier);
+        QVERIFY(view->m_fZoom > fitted);
+    } else if (change == QLatin1String("pan")) {
+        Click(&shown.ToolBar()->m_btnPan);
+        const QPoint before = view->m_ptPanOffset;
+        Drag(view, view->rect().center(), view->rect().center() + QPoint(-60, 45));
+        QVERIFY(view->m_ptPanOffset != before);
+    }
+    const float zoom = view->m_fZoom;
+    const QPoint offset = view->m_ptPanOffset;
+
+    TurnClockwise(shown);
+    const QSize turnedSize(80, 120);
+    QCOMPARE(Shown(view).size(), turnedSize);
+    if (change == QLatin1String("none")) {
+        // Fitted and centred again, upright
+        QVERIFY(view->m_fZoom != zoom);
+        QCOMPARE(view->m_ptPanOffset, ViewGeometry::CenterOffset(view->size(), view->GetTotalDeviceSize()));
+        return;
+    }
+    QCOMPARE(view->m_fZoom, zoom);
+    QCOMPARE(view->m_ptPanOffset, offset);
+    QCOMPARE(view->GetTotalDeviceSize(), ViewGeometry::ZoomedSize(turnedSize, double(zoom)));
+    // The pane draws the turned picture at that zoom and offset
+    const QImage shot = view->grab().toImage();
+    const QImage turned = Shown(view);
+    const QPoint centre = view->rect().center();
+    const QPoint source(int((centre.x() - offset.x()) / zoom), int((centre.y() - offset.y()) / zoom));
+    QVERIFY(turned.rect().contains(source));
+    QCOMPARE(qRed(shot.pixel(centre)), qGray(turned.pixel(source)));
 }
 
 void tst_CVantrelViewImageOps::otherPanesZoomAboutTheirCentres()

@@ -2,8 +2,9 @@
 // frames, images and series of a study with wrapping (back lands on the last frame), the
 // wheel's steps per notch, paging the grid of an image layout by pages (partial pages blank,
 // back to the previous series' last page, the selection kept on an image), the gates, the
-// keypad zoom about the centre, the orientation kept once per new image, and Escape ending a
-// half-drawn Cobb angle.
+// keypad zoom about the centre, the orientation kept once per new image, Escape ending a
+// half-drawn Cobb angle, multi-frame series in an image layout paged in whole pages both ways,
+// keys and the wheel over a blank pane, and a paused loop that a page ends.
 
 // Qt
 #include <QtTest>
@@ -25,6 +26,7 @@
 #include "viewer/CMyFrameWnd.h"
 #include "viewer/CVantrelDoc.h"
 #include "viewer/CVantrelView.h"
+#include "viewer/CineNewControls.h"
 
 using namespace Fixtures;
 
@@ -94,6 +96,25 @@ QString PageOf(CMyFrameWnd* grid)
     return cells.join(QLatin1Char(' '));
 }
 
+// The file at `path` as a load renders it (its own window)
+QImage FileAsLoaded(const QString& path)
+{
+    CxImageDCM dicom;
+    QList<CxImage*> rendered;
+    const QByteArray name = QFile::encodeName(path);
+    dicom.LoadDCM(name.constData(), &rendered, FALSE);
+    const QImage picture = rendered.isEmpty() ? QImage() : rendered.front()->GetQImage();
+    qDeleteAll(rendered);
+    return picture;
+}
+
+// The page of a grid and the frame its selected pane shows
+QString PageAndFrame(CMyFrameWnd* grid)
+{
+    const CVantrelView* selected = grid->GetSelectedView();
+    return PageOf(grid) + QStringLiteral(" f%1").arg(selected ? selected->m_nCurrentFrame : -1);
+}
+
 } // namespace
 
 class tst_CVantrelViewPaging : public QObject
@@ -123,6 +144,11 @@ private slots:
     void pagingStopsALoopOfAnotherPane();
     void pagingClosesATextBeingTyped_data();
     void pagingClosesATextBeingTyped();
+    void pagesMultiFrameSeriesInWholePages();
+    void blankPanePagesTheGrid_data();
+    void blankPanePagesTheGrid();
+    void pageEndsAPausedLoop_data();
+    void pageEndsAPausedLoop();
 
 private:
     // Series 0: ten single-frame images; series 1: a ten-frame file and a single image;
@@ -430,6 +456,170 @@ void tst_CVantrelViewPaging::pagingClosesATextBeingTyped()
     QVERIFY(selected);
     Key(selected, Qt::Key_Down);
     QVERIFY(!view->IsTextEditOpen());
+}
+
+// Three series of three-frame images (5, 2 and 5 of them) in a 2 x 2 image layout: the keys
+// step the selected pane's frames, then the whole grid a page at a time, every pane on one
+// series; the previous series is entered at its last page, and every series is reached both ways
+void tst_CVantrelViewPaging::pagesMultiFrameSeriesInWholePages()
+{
+    ShownStudy shown(m_dir.path());
+    for (int count : {5, 2, 5}) {
+        CSeriesInfo* series = shown.Study().AddSeries("XA");
+        for (int i = 0; i < count; ++i)
+            QVERIFY(shown.Study().AddImage(series, MultiFrame(3)));
+    }
+    QVERIFY(shown.Show(2));
+    CMyFrameWnd* grid = shown.Grid();
+    grid->OnCommand(ID_FRAME_LAYOUT2X2);
+    QCoreApplication::processEvents();
+    CVantrelView* first = grid->GetPane(0, 0);
+    QCOMPARE(grid->GetSelectedView(), first);
+    QCOMPARE(PageAndFrame(grid), QStringLiteral("0:0 0:1 0:2 0:3 f0"));
+
+    const QStringList down = {
+        "0:0 0:1 0:2 0:3 f1", "0:0 0:1 0:2 0:3 f2", "0:4 - - - f0", "0:4 - - - f1", "0:4 - - - f2",
+        "1:0 1:1 - - f0",     "1:0 1:1 - - f1",     "1:0 1:1 - - f2", "2:0 2:1 2:2 2:3 f0",
+        "2:0 2:1 2:2 2:3 f1", "2:0 2:1 2:2 2:3 f2", "2:4 - - - f0",   "2:4 - - - f1",
+        "2:4 - - - f2",       "2:4 - - - f2"}; // nothing after the last frame of the last page
+    for (qsizetype i = 0; i < down.size(); ++i) {
+        QTest::keyClick(first, Qt::Key_Down);
+        QVERIFY2(PageAndFrame(grid) == down[i], qPrintable(QStringLiteral("Down %1: %2").arg(i + 1).arg(PageAndFrame(grid))));
+    }
+    const QStringList up = {"2:4 - - - f1", "2:4 - - - f0",  "2:0 2:1 2:2 2:3 f0",  "1:0 1:1 - - f0",
+                            "0:4 - - - f0", "0:0 0:1 0:2 0:3 f0", "0:0 0:1 0:2 0:3 f0"};
+    for (qsizetype i = 0; i < up.size(); ++i) {
+        QTest::keyClick(first, Qt::Key_Up);
+        QVERIFY2(PageAndFrame(grid) == up[i], qPrintable(QStringLiteral("Up %1: %2").arg(i + 1).arg(PageAndFrame(grid))));
+    }
+    // Each pane draws the image it names
+    for (CVantrelView* pane : grid->GetPanes()) {
+        QVERIFY(pane->m_pImage && pane->m_pDisplayImage);
+        QCOMPARE(pane->m_pDisplayImage->GetQImage(), FileAsLoaded(pane->m_pImage->m_strFilePath));
+    }
+}
+
+void tst_CVantrelViewPaging::blankPanePagesTheGrid_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("input");
+    QTest::newRow("image layout, wheel") << 2 << "wheel";
+    QTest::newRow("image layout, keys") << 2 << "keys";
+    QTest::newRow("series layout, wheel") << 1 << "wheel";
+}
+
+// The wheel (and the keys, once a click gave the blank pane the focus) over a blank pane page
+// the grid as over any other pane
+void tst_CVantrelViewPaging::blankPanePagesTheGrid()
+{
+    QFETCH(int, mode);
+    QFETCH(QString, input);
+    ShownStudy shown(m_dir.path());
+    for (int count : {6, 4, 2}) {
+        CSeriesInfo* series = shown.Study().AddSeries("CR");
+        for (int i = 0; i < count; ++i)
+            QVERIFY(shown.Study().AddImage(series, Single()));
+    }
+    QVERIFY(shown.Show(mode));
+    CMyFrameWnd* grid = shown.Grid();
+    grid->OnCommand(ID_FRAME_LAYOUT2X2);
+    QCoreApplication::processEvents();
+    const auto step = [&](CVantrelView* over, bool down) {
+        if (input == QLatin1String("wheel")) {
+            Wheel(over, QPoint(0, down ? -120 : 120));
+        } else {
+            QTest::mouseClick(over, Qt::LeftButton, Qt::NoModifier, over->rect().center());
+            Key(over, down ? Qt::Key_Down : Qt::Key_Up);
+        }
+    };
+    if (mode == 1) {
+        // Three series in four panes: the last pane is blank and pages the selected one
+        QCOMPARE(PageOf(grid), QStringLiteral("0:0 1:0 2:0 -"));
+        step(grid->GetPane(1, 1), true);
+        QCOMPARE(PageOf(grid), QStringLiteral("0:1 1:0 2:0 -"));
+        step(grid->GetPane(1, 1), false);
+        QCOMPARE(PageOf(grid), QStringLiteral("0:0 1:0 2:0 -"));
+        return;
+    }
+    Key(grid->GetPane(0, 0), Qt::Key_Down);
+    QCOMPARE(PageOf(grid), QStringLiteral("0:4 0:5 - -"));
+    step(grid->GetPane(1, 0), true);
+    QCOMPARE(PageOf(grid), QStringLiteral("1:0 1:1 1:2 1:3"));
+    step(grid->GetPane(0, 1), true);
+    QCOMPARE(PageOf(grid), QStringLiteral("2:0 2:1 - -"));
+    step(grid->GetPane(1, 1), false);
+    QCOMPARE(PageOf(grid), QStringLiteral("1:0 1:1 1:2 1:3"));
+}
+
+void tst_CVantrelViewPaging::pageEndsAPausedLoop_data()
+{
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<bool>("frames"); // the first series is one multi-frame image, else three images
+    QTest::newRow("key, loop of frames") << "key" << true;
+    QTest::newRow("wheel, loop of frames") << "wheel" << true;
+    QTest::newRow("key, loop of images") << "key" << false;
+    QTest::newRow("cine bar's next frame, loop of images") << "bar" << false;
+}
+
+// A loop paused in the single view, then pages into another series: Play plays what is shown
+// now, each picture the one the labels name
+void tst_CVantrelViewPaging::pageEndsAPausedLoop()
+{
+    QFETCH(QString, input);
+    QFETCH(bool, frames);
+    ShownStudy shown(m_dir.path());
+    CSeriesInfo* first = shown.Study().AddSeries("MR");
+    for (int i = 0; i < (frames ? 1 : 3); ++i)
+        QVERIFY(shown.Study().AddImage(first, frames ? MultiFrame(10) : Single()));
+    CSeriesInfo* second = shown.Study().AddSeries("US");
+    for (int i = 0; i < 2; ++i) {
+        ImageRecipe echo = Preset(ImagePreset::Grey8);
+        echo.columns = 20;
+        echo.rows = 20;
+        echo.modality = "US";
+        echo.seriesDescription = "ECHO";
+        echo.sopInstanceUid.clear();
+        QVERIFY(shown.Study().AddImage(second, echo));
+    }
+    QVERIFY(shown.Show(1));
+    CVantrelView* view = shown.View();
+    auto* bar = new CineNewControls(view);
+    bar->m_bShown = 1;
+    bar->show();
+    bar->m_sliderSpeed.SetPos(40);
+
+    bar->OnBtnPlaycinenew();
+    QCOMPARE(view->m_nCineState, 1);
+    QVERIFY(QTest::qWaitFor([&] { return view->GetCineFramesShown() >= 3; }, 5000));
+    bar->OnBtnPlaycinenew();
+    QCOMPARE(view->m_nCineState, 2);
+
+    for (int i = 0; i < 20 && view->m_pSeries != second; ++i) {
+        if (input == QLatin1String("key"))
+            Key(view, Qt::Key_Down);
+        else if (input == QLatin1String("wheel"))
+            Wheel(view, QPoint(0, -120));
+        else
+            bar->OnNextFrame();
+    }
+    QCOMPARE(view->m_pSeries, second);
+    QCOMPARE(view->m_nCineState, 0);
+    QCOMPARE(first->IsCineRunning(), BYTE(0));
+
+    bar->OnBtnPlaycinenew();
+    QCOMPARE(view->m_nCineState, 1);
+    QVERIFY(QTest::qWaitFor([&] { return view->GetCineFramesShown() >= 3; }, 5000));
+    for (int turn = 0; turn < 3; ++turn) {
+        const long long count = view->GetCineFramesShown();
+        QVERIFY(QTest::qWaitFor([&] { return view->GetCineFramesShown() > count; }, 5000));
+        QCOMPARE(view->m_pSeries, second);
+        QCOMPARE(view->m_strModality, QStringLiteral("US"));
+        QCOMPARE(view->m_strSeriesDescription, QStringLiteral("ECHO"));
+        QCOMPARE(view->m_pDisplayImage->GetQImage(), FileAsLoaded(view->m_pImage->m_strFilePath));
+        QVERIFY(view->grab().toImage().size() == view->size());
+    }
+    QCOMPARE(second->IsCineRunning(), BYTE(1));
+    view->StopCine();
 }
 
 QTEST_MAIN(tst_CVantrelViewPaging)

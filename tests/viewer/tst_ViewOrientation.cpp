@@ -68,6 +68,8 @@ private slots:
     void givesShapesTheirUnturnedPoints_data() { sequences_data(); }
     void givesShapesTheirUnturnedPoints();
     void otherCommandsChangeNothing();
+    void undoTakesThePictureBack_data();
+    void undoTakesThePictureBack();
 };
 
 void tst_ViewOrientation::sequences_data()
@@ -127,6 +129,30 @@ void tst_ViewOrientation::otherCommandsChangeNothing()
     const ViewOrientation turned{true, false, 90};
     QCOMPARE(Orientation::Compose(turned, ID_IMAGE_NEGATIVE), turned);
     QCOMPARE(Orientation::Compose(turned, 0), turned);
+}
+
+void tst_ViewOrientation::undoTakesThePictureBack_data()
+{
+    QTest::addColumn<bool>("mirror");
+    QTest::addColumn<bool>("flip");
+    QTest::addColumn<int>("angle");
+    for (int m = 0; m < 2; ++m)
+        for (int f = 0; f < 2; ++f)
+            for (int angle : {0, 90, 180, 270})
+                QTest::addRow("mirror %d flip %d angle %d", m, f, angle) << bool(m) << bool(f) << angle;
+}
+
+// A picture shown in an orientation comes back unturned, whatever the orientation
+void tst_ViewOrientation::undoTakesThePictureBack()
+{
+    QFETCH(bool, mirror);
+    QFETCH(bool, flip);
+    QFETCH(int, angle);
+    const ViewOrientation o{mirror, flip, angle};
+    CxImage image = NumberedBitmap();
+    Orientation::Apply(image, o);
+    Orientation::Undo(image, o);
+    QCOMPARE(image.GetQImage(), NumberedBitmap().GetQImage());
 }
 
 QTEST_MAIN(tst_ViewOrientation)

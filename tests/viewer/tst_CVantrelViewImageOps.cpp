@@ -91,6 +91,18 @@ QImage FileAsLoaded(const QString& path)
     return picture;
 }
 
+// The file at `path` rendered by itself at (width, centre)
+QImage FileAt(const QString& path, int width, int centre)
+{
+    CxImageDCM dicom;
+    QList<CxImage*> rendered;
+    const QByteArray name = QFile::encodeName(path);
+    dicom.LoadDCM(name.constData(), &rendered, FALSE);
+    qDeleteAll(rendered);
+    std::unique_ptr<CxImage> windowed(dicom.WindowLevelling(width, centre));
+    return windowed ? windowed->GetQImage() : QImage();
+}
+
 // Mouse input as the view receives it
 void Send(QWidget* w, QEvent::Type type, QPoint p, Qt::MouseButton button, Qt::MouseButtons buttons)
 {
@@ -169,6 +181,7 @@ private slots:
     void playingPaneTakesTheTurnAndTheReset();
     void turnKeepsTheUsersZoomAndPan_data();
     void turnKeepsTheUsersZoomAndPan();
+    void resetBringsEveryPaneToItsFilesWindow();
     void otherPanesZoomAboutTheirCentres();
     void eraseAllRemovesTheShapesOfTheImage();
     void shapeKeepsItsImagePixels();
@@ -413,6 +426,39 @@ void tst_CVantrelViewImageOps::turnKeepsTheUsersZoomAndPan()
     const QPoint source(int((centre.x() - offset.x()) / zoom), int((centre.y() - offset.y()) / zoom));
     QVERIFY(turned.rect().contains(source));
     QCOMPARE(qRed(shot.pixel(centre)), qGray(turned.pixel(source)));
+}
+
+// A series whose window was chosen (as a presentation state chooses it) is shown at it in
+// every pane; Reset brings every pane back to its file's window, not the selected one alone
+void tst_CVantrelViewImageOps::resetBringsEveryPaneToItsFilesWindow()
+{
+    ShownStudy shown(m_dir.path());
+    CSeriesInfo* series = shown.Study().AddSeries("CT");
+    for (int i = 0; i < 4; ++i) {
+        ImageRecipe recipe = Preset(ImagePreset::Ct);
+        recipe.columns = 40;
+        recipe.rows = 30;
+        recipe.windowCenter = "300";
+        recipe.windowWidth = "2000";
+        recipe.sopInstanceUid.clear();
+        QVERIFY(shown.Study().AddImage(series, recipe));
+    }
+    series->SetWindowChanged(TRUE);
+    series->SetWindow(400, 40);
+    QVERIFY(shown.Show(2));
+    shown.Grid()->OnCommand(ID_FRAME_LAYOUT2X2);
+    QCoreApplication::processEvents();
+    const std::vector<CVantrelView*> panes = shown.Grid()->GetPanes();
+    for (CVantrelView* pane : panes) {
+        QCOMPARE(Shown(pane), FileAt(pane->m_pImage->m_strFilePath, 400, 40));
+        QCOMPARE(pane->m_strWindowWidthText, QStringLiteral("WW = 400"));
+    }
+    Click(&shown.ToolBar()->m_btnReset);
+    for (CVantrelView* pane : panes) {
+        QCOMPARE(Shown(pane), FileAt(pane->m_pImage->m_strFilePath, 2000, 300));
+        QCOMPARE(pane->m_strWindowWidthText, QStringLiteral("WW = 2000"));
+        QCOMPARE(pane->m_strWindowLevelText, QStringLiteral("WL = 300"));
+    }
 }
 
 void tst_CVantrelViewImageOps::otherPanesZoomAboutTheirCentres()

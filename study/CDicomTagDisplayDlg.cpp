@@ -161,6 +161,11 @@ QRect DluRect(int x, int y, int cx, int cy)
 
 CDicomTagDisplayDlg::ElementRow CDicomTagDisplayDlg::RowOf(DcmElement* element)
 {
+    return element ? RowIn(element, DicomText::CharacterSetOf(element->getRootItem())) : ElementRow();
+}
+
+CDicomTagDisplayDlg::ElementRow CDicomTagDisplayDlg::RowIn(DcmElement* element, const OFString& characterSet)
+{
     ElementRow row;
     if (!element)
         return row;
@@ -172,7 +177,6 @@ CDicomTagDisplayDlg::ElementRow CDicomTagDisplayDlg::RowOf(DcmElement* element)
     const DcmEVR kind = element->ident();
     unsigned long vm = 0;
     Uint32 length = 0;
-    const OFString characterSet = DicomText::CharacterSetOf(element->getRootItem());
     if (IsText(kind) && !element->valueLoaded() && element->getLengthField() > kPartialReadLength) {
         ReadPartialText(element, &row.value, &vm, characterSet);
         length = element->getLengthField();
@@ -194,10 +198,20 @@ std::vector<CDicomTagDisplayDlg::ElementRow> CDicomTagDisplayDlg::RowsOf(DcmItem
     if (!item)
         return rows;
     rows.reserve(item->card());
-    // One walk through the item's list, in its order
+    // One walk through the item's list, in its order. Every element names the character set
+    // of the data set it belongs to: looked up once, not once per element (a search through
+    // the whole list each time when there is none)
+    bool setKnown = false;
+    OFString characterSet;
     for (DcmObject* object = item->nextInContainer(nullptr); object; object = item->nextInContainer(object)) {
-        if (auto* element = dynamic_cast<DcmElement*>(object))
-            rows.push_back(RowOf(element));
+        auto* element = dynamic_cast<DcmElement*>(object);
+        if (!element)
+            continue;
+        if (!setKnown) {
+            characterSet = DicomText::CharacterSetOf(element->getRootItem());
+            setKnown = true;
+        }
+        rows.push_back(RowIn(element, characterSet));
     }
     return rows;
 }

@@ -152,6 +152,21 @@ Uint32 ValueLength(DcmElement* element)
     return element->getLength();
 }
 
+// "[gggg-eeee]" with four lower-case hexadecimal digits each, as "[%04x-%04x]" formats it
+QString TagText(Uint16 group, Uint16 element)
+{
+    static const char digits[] = "0123456789abcdef";
+    QChar text[11];
+    text[0] = QLatin1Char('[');
+    text[5] = QLatin1Char('-');
+    text[10] = QLatin1Char(']');
+    for (int i = 0; i < 4; ++i) {
+        text[4 - i] = QLatin1Char(digits[(group >> (4 * i)) & 0xF]);
+        text[9 - i] = QLatin1Char(digits[(element >> (4 * i)) & 0xF]);
+    }
+    return QString(text, 11);
+}
+
 QRect DluRect(int x, int y, int cx, int cy)
 {
     return QRect(Gdi::DluX(x), Gdi::DluY(y), Gdi::DluX(cx), Gdi::DluY(cy));
@@ -170,8 +185,7 @@ CDicomTagDisplayDlg::ElementRow CDicomTagDisplayDlg::RowIn(DcmElement* element, 
     if (!element)
         return row;
     DcmTag tag = element->getTag();
-    // "[%0.4x-%0.4x]": four lower-case digits each
-    row.tag = QString::asprintf("[%04x-%04x]", unsigned(tag.getGroup()), unsigned(tag.getElement()));
+    row.tag = TagText(tag.getGroup(), tag.getElement());
     row.name = QString::fromLatin1(tag.getTagName());
     row.vr = QString::fromLatin1(tag.getVRName());
     const DcmEVR kind = element->ident();

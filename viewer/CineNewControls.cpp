@@ -271,8 +271,8 @@ void CineNewControls::OnBtnPlaycinenew()
             return;
         view->SelectCurrentView();
         if (view->m_nCineState == 0 || view->m_nCineState == 2) {
-            // Nothing starts: the face shows that nothing plays (a bar made just now shows the
-            // pause face until told)
+            // When nothing starts the face says so, also on a bar just made (which begins with
+            // the pause face)
             if (IsMultiFrame(view)) {
                 if (view->IsCineRunningOnSource()) {
                     MessageBox(this, QStringLiteral("Same Image is running in another view port"),

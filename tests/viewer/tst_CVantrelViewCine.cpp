@@ -1,6 +1,8 @@
 // Cine playback in views with real worker threads: frames shown through the view, pause,
 // resume and stop, the marks on the source and the refusals, the loop that ends by itself, and
-// loops stopped by a rebuild and a study change. Also the bar's geometry and placement.
+// loops stopped by a rebuild and a study change; the window a series loop draws at, the face of
+// a bar whose start was refused, a frame that cannot be read. Also the bar's geometry and
+// placement.
 
 // Qt
 #include <QFile>

@@ -152,6 +152,21 @@ Uint32 ValueLength(DcmElement* element)
     return element->getLength();
 }
 
+// "[gggg-eeee]" with four lower-case hexadecimal digits each, as "[%04x-%04x]" formats it
+QString TagText(Uint16 group, Uint16 element)
+{
+    static const char digits[] = "0123456789abcdef";
+    QChar text[11];
+    text[0] = QLatin1Char('[');
+    text[5] = QLatin1Char('-');
+    text[10] = QLatin1Char(']');
+    for (int i = 0; i < 4; ++i) {
+        text[4 - i] = QLatin1Char(digits[(group >> (4 * i)) & 0xF]);
+        text[9 - i] = QLatin1Char(digits[(element >> (4 * i)) & 0xF]);
+    }
+    return QString(text, 11);
+}
+
 QRect DluRect(int x, int y, int cx, int cy)
 {
     return QRect(Gdi::DluX(x), Gdi::DluY(y), Gdi::DluX(cx), Gdi::DluY(cy));
@@ -161,18 +176,21 @@ QRect DluRect(int x, int y, int cx, int cy)
 
 CDicomTagDisplayDlg::ElementRow CDicomTagDisplayDlg::RowOf(DcmElement* element)
 {
+    return element ? RowIn(element, DicomText::CharacterSetOf(element->getRootItem())) : ElementRow();
+}
+
+CDicomTagDisplayDlg::ElementRow CDicomTagDisplayDlg::RowIn(DcmElement* element, const OFString& characterSet)
+{
     ElementRow row;
     if (!element)
         return row;
     DcmTag tag = element->getTag();
-    // "[%0.4x-%0.4x]": four lower-case digits each
-    row.tag = QString::asprintf("[%04x-%04x]", unsigned(tag.getGroup()), unsigned(tag.getElement()));
+    row.tag = TagText(tag.getGroup(), tag.getElement());
     row.name = QString::fromLatin1(tag.getTagName());
     row.vr = QString::fromLatin1(tag.getVRName());
     const DcmEVR kind = element->ident();
     unsigned long vm = 0;
     Uint32 length = 0;
-    const OFString characterSet = DicomText::CharacterSetOf(element->getRootItem());
     if (IsText(kind) && !element->valueLoaded() && element->getLengthField() > kPartialReadLength) {
         ReadPartialText(element, &row.value, &vm, characterSet);
         length = element->getLengthField();
@@ -194,10 +212,20 @@ std::vector<CDicomTagDisplayDlg::ElementRow> CDicomTagDisplayDlg::RowsOf(DcmItem
     if (!item)
         return rows;
     rows.reserve(item->card());
-    // One walk through the item's list, in its order
+    // One walk through the item's list, in its order. Every element names the character set
+    // of the data set it belongs to: looked up once, not once per element (a search through
+    // the whole list each time when there is none)
+    bool setKnown = false;
+    OFString characterSet;
     for (DcmObject* object = item->nextInContainer(nullptr); object; object = item->nextInContainer(object)) {
-        if (auto* element = dynamic_cast<DcmElement*>(object))
-            rows.push_back(RowOf(element));
+        auto* element = dynamic_cast<DcmElement*>(object);
+        if (!element)
+            continue;
+        if (!setKnown) {
+            characterSet = DicomText::CharacterSetOf(element->getRootItem());
+            setKnown = true;
+        }
+        rows.push_back(RowIn(element, characterSet));
     }
     return rows;
 }

@@ -8,6 +8,10 @@
 #include <QPixmap>
 #include <QString>
 
+// DCMTK
+#include <dcmtk/config/osconfig.h>
+#include <dcmtk/ofstd/ofstring.h>
+
 // std
 #include <memory>
 #include <vector>
@@ -96,6 +100,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    /// RowOf with the character set of the element's data set given.
+    static ElementRow RowIn(DcmElement* element, const OFString& characterSet);
     void SelectDataButton(CIconButton* pressed, DcmItem* item);
 
     std::unique_ptr<DcmFileFormat> m_pFile; // the file read by SetImageFile

@@ -10,6 +10,8 @@ namespace LoadFailure {
 inline constexpr char kFileUnreadable[] = "The file could not be read";
 inline constexpr char kNoPixelData[] = "The file holds no pixel data";
 inline constexpr char kPixelDataUnreadable[] = "The pixel data could not be read";
+/// A multi-frame image that opened, one of whose frames the decoder refused
+inline constexpr char kFrameUnreadable[] = "This frame could not be read";
 inline constexpr char kJpeg2000[] = "JPEG 2000 images are not shown";
 inline constexpr char kJpegLs[] = "JPEG-LS images are not shown";
 inline constexpr char kJpegProcess35[] = "JPEG Extended (processes 3 and 5) images are not shown";

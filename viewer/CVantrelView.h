@@ -419,8 +419,10 @@ public:
     /// A frame of run `nRun` from the worker (queued); frames of another run, or that come
     /// while the view is not running, are dropped.
     void OnCineFrame(int nRun, int nIndex, const QImage& frame);
-    /// The worker of run `nRun` ended by itself (a read error): the view leaves the cine state.
-    void OnCineEnded(int nRun, bool bFailed);
+    /// The worker of run `nRun` ended by itself: the view leaves the cine state. After a read
+    /// error at index `nFailedIndex` the view shows that frame (or image) without a picture and
+    /// says why, as a refused image does; the indexes before it page as before.
+    void OnCineEnded(int nRun, bool bFailed, int nFailedIndex = -1);
     /// The loop plays frames of one image (TRUE) or images of the series.
     bool IsFrameCine() const { return m_bFrameCine; }
     /// The cine bar while it exists (a child of the main window), or null.
@@ -437,7 +439,7 @@ public:
     bool m_bFrameCine = false;             ///< the loop plays frames (else images of the series)
     CImageInfo* m_pCineMarkedImage = nullptr;   ///< the record this view marked as cycling
     CSeriesInfo* m_pCineMarkedSeries = nullptr; ///< the series this view marked as cycling
-    std::function<void(int, int)> m_fnCineWindow; ///< hands (width, centre) to the frame loop's source
+    std::function<void(int, int)> m_fnCineWindow; ///< hands (width, centre) to the loop's source
     // --- Members (defaults as constructed) --------------------------------------------------
 
     // Cine playback

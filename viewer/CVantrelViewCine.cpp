@@ -23,6 +23,7 @@
 #include "study/CxImageDCM.h"
 #include "viewer/CVantrelDoc.h"
 #include "viewer/CineNewControls.h"
+#include "viewer/RenderWindow.h"
 
 namespace {
 
@@ -33,8 +34,9 @@ struct CineSource
     bool bFrames = false;                // frames of `path`, else the files of `paths`
     QByteArray path;
     std::vector<QByteArray> paths;
-    std::atomic<int> nWidth{1};          // window of a frame loop, set again at every resume
+    std::atomic<int> nWidth{1};          // the window the view shows, set again at every resume
     std::atomic<int> nCentre{0};
+    std::atomic<int> nFailed{-1};        // the index that could not be read, which ended the loop
     std::unique_ptr<CxImageDCM> pDicom;  // the worker's own object of a frame loop
 };
 
@@ -56,13 +58,20 @@ std::unique_ptr<CxImage> RenderCineIndex(CineSource& source, int index)
     }
     if (index < 0 || size_t(index) >= source.paths.size())
         return nullptr;
-    // Each image at its own file's window, as a load into the view shows it
+    // Every image at the window the view shows, not at its own file's
     CxImageDCM dicom;
     QList<CxImage*> rendered;
     const int loaded = dicom.LoadDCM(source.paths[size_t(index)].constData(), &rendered, FALSE);
-    std::unique_ptr<CxImage> bitmap(loaded && !rendered.isEmpty() ? rendered.takeFirst() : nullptr);
     qDeleteAll(rendered);
-    return bitmap;
+    if (!loaded)
+        return nullptr;
+    return std::unique_ptr<CxImage>(dicom.WindowLevelling(source.nWidth, source.nCentre));
+}
+
+// The window the view shows, as the view renders it
+RenderWindow ShownWindow(const CVantrelDoc* document)
+{
+    return document ? ToRenderWindow(document->m_fWindowWidth, document->m_fWindowCenter) : RenderWindow();
 }
 
 } // namespace
@@ -140,8 +149,7 @@ void CVantrelView::RunDCMCine()
             return;
         if (!m_pDicomImage || !m_pImage)
             return;
-        const int width = std::max(1, int(m_pDocument ? m_pDocument->m_fWindowWidth : 1));
-        const int centre = int(m_pDocument ? m_pDocument->m_fWindowCenter : 0);
+        const RenderWindow window = ShownWindow(m_pDocument);
 
         // Paused: the same worker goes on after the frame shown, at the window shown now
         if (m_nCineState == 2 && m_pCineLoop && m_pCineLoop->GetState() == CineSchedule::kPaused) {
@@ -150,8 +158,8 @@ void CVantrelView::RunDCMCine()
             SetCineMark();
             m_pCineLoop->SetRate(m_nCineRate);
             m_pCineLoop->Seek(m_nCineShown + 1);
-            if (m_bFrameCine && m_fnCineWindow)
-                m_fnCineWindow(width, centre);
+            if (m_fnCineWindow)
+                m_fnCineWindow(window.nWidth, window.nCentre);
             m_pCineLoop->Start(0, m_nCineRate, {}, {});
             return;
         }
@@ -169,17 +177,17 @@ void CVantrelView::RunDCMCine()
 
         auto source = std::make_shared<CineSource>();
         source->bFrames = frameCine;
+        source->nWidth = window.nWidth;
+        source->nCentre = window.nCentre;
         if (frameCine) {
             source->path = QFile::encodeName(m_pImage->m_strFilePath);
-            source->nWidth = width;
-            source->nCentre = centre;
         } else {
             for (int i = 0; i < count; ++i) {
                 const CImageInfo* image = m_pSeries->GetImageAt(i);
                 source->paths.push_back(image ? QFile::encodeName(image->m_strFilePath) : QByteArray());
             }
         }
-        // Resuming hands the window shown now to the frame loop
+        // Resuming hands the window shown now to the loop
         m_fnCineWindow = [source](int w, int c) {
             source->nWidth = w;
             source->nCentre = c;
@@ -201,8 +209,10 @@ void CVantrelView::RunDCMCine()
         auto render = [source, view, run, where](int index) -> bool {
             try {
                 std::unique_ptr<CxImage> bitmap = RenderCineIndex(*source, index);
-                if (!bitmap || bitmap->GetWidth() == 0 || bitmap->GetHeight() == 0)
+                if (!bitmap || bitmap->GetWidth() == 0 || bitmap->GetHeight() == 0) {
+                    source->nFailed = index;
                     return false;
+                }
                 const QImage frame = bitmap->GetQImage();
                 QMetaObject::invokeMethod(
                     view, [view, run, index, frame] { view->OnCineFrame(run, index, frame); }, Qt::QueuedConnection);
@@ -210,12 +220,14 @@ void CVantrelView::RunDCMCine()
             } catch (...) {
                 ReportSystemError(GetLastError(), where);
             }
+            source->nFailed = index;
             return false;
         };
         // Runs on the worker as its last act
-        auto ended = [view, run](bool failed) {
+        auto ended = [view, run, source](bool failed) {
+            const int index = failed ? source->nFailed.load() : -1;
             QMetaObject::invokeMethod(
-                view, [view, run, failed] { view->OnCineEnded(run, failed); }, Qt::QueuedConnection);
+                view, [view, run, failed, index] { view->OnCineEnded(run, failed, index); }, Qt::QueuedConnection);
         };
         if (!m_pCineLoop->Start(count, m_nCineRate, render, ended)) {
             ClearCineMark();
@@ -254,12 +266,20 @@ void CVantrelView::OnCineFrame(int nRun, int nIndex, const QImage& frame)
     }
 }
 
-void CVantrelView::OnCineEnded(int nRun, bool bFailed)
+void CVantrelView::OnCineEnded(int nRun, bool bFailed, int nFailedIndex)
 {
     try {
-        (void)bFailed;
         if (nRun != m_nCineRun)
             return; // a loop stopped from here, told after the stop
+        if (bFailed && nFailedIndex >= 0 && m_nCineState == 1) {
+            // The loop settles on the index it could not read: the pane says why, as for a
+            // refused image, and paging goes back to the ones shown before it
+            m_nCineShown = nFailedIndex;
+            if (!m_bFrameCine && m_pSeries) {
+                if (CImageInfo* image = m_pSeries->GetImageAt(nFailedIndex))
+                    m_pImage = image;
+            }
+        }
         StopCine();
     } catch (...) {
         ReportSystemError(GetLastError(), "CVantrelView::OnCineEnded");
@@ -282,19 +302,38 @@ void CVantrelView::SeekCine(int nIndex)
 void CVantrelView::SettleAfterCine()
 {
     // The view's own image object goes to the frame shown, so frame steps, paging and the probe
-    // go on from there
+    // go on from there, at the window shown during the loop
+    const RenderWindow window = ShownWindow(m_pDocument);
     if (m_bFrameCine) {
         if (!m_pDicomImage)
             return;
         m_pDicomImage->m_nCurrentFrame = m_nCineShown + 1;
         m_nCurrentFrame = m_nCineShown;
-        if (m_pDocument)
-            RenderWithWindowLevel(int(m_pDocument->m_fWindowWidth), int(m_pDocument->m_fWindowCenter));
+        // Into the document's picture, as paging puts a frame there; a frame that cannot be
+        // read leaves no picture, and the pane says why
+        CxImage* current = m_pDocument ? m_pDocument->GetCurrentImage() : nullptr;
+        if (!current) {
+            RenderWithWindowLevel(window.nWidth, window.nCentre);
+        } else if (m_pDicomImage->WindowLevellingInto(current, window.nWidth, window.nCentre)) {
+            SetDisplayedBitmap(*current);
+        } else {
+            current->Destroy();
+            if (m_pDisplayImage)
+                m_pDisplayImage->Destroy();
+        }
     } else if (m_pImage && (!m_pDicomImage || m_pDicomImage->GetFilePath() != m_pImage->m_strFilePath)) {
+        const float width = m_pDocument ? m_pDocument->m_fWindowWidth : 0.0f;
+        const float centre = m_pDocument ? m_pDocument->m_fWindowCenter : 0.0f;
         if (m_pDocument)
             m_pDocument->m_strFilePath = m_pImage->m_strFilePath;
         LoadImageIntoViewPort(FALSE);
         InitialiseImageData(FALSE);
+        // The load took the file's window: the one shown during the loop comes back
+        if (m_pDocument && HasPicture()) {
+            m_pDocument->m_fWindowWidth = width;
+            m_pDocument->m_fWindowCenter = centre;
+            RenderWithWindowLevel(window.nWidth, window.nCentre);
+        }
     }
     DrawImageInfoOverlay();
 }

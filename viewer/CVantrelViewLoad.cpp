@@ -219,7 +219,12 @@ QString CVantrelView::NoPictureText() const
     if (!m_pImage || HasPicture())
         return QString();
     const QString failure = m_pDicomImage ? m_pDicomImage->GetLoadFailure() : QString();
-    return failure.isEmpty() ? QString::fromLatin1(LoadFailure::kPixelDataUnreadable) : failure;
+    if (!failure.isEmpty())
+        return failure;
+    // A multi-frame image that opened and shows no picture: the frame shown could not be read
+    if (m_pDicomImage && m_pDicomImage->IsMultiFrame())
+        return QString::fromLatin1(LoadFailure::kFrameUnreadable);
+    return QString::fromLatin1(LoadFailure::kPixelDataUnreadable);
 }
 
 bool CVantrelView::IsReducedImageShown() const

@@ -243,7 +243,8 @@ void CVantrelView::RefreshAfterPaging(CVantrelView* pSelected, QSize before)
     if (!document || document->m_arrImages.empty())
         return;
     document->SetWindowValues(*s->m_pDicomImage);
-    if (s->DisplayedSize() != before) {
+    // A frame without a picture keeps the fit of the one before
+    if (s->DisplayedSize() != before && !s->DisplayedSize().isEmpty()) {
         s->FitImageToWindow();
         s->SetZoomScrollSizes(s->GetZoomedImageSize());
         s->CenterImageInView();
@@ -292,6 +293,8 @@ void CVantrelView::ShowPagedFrame(BOOL bDown)
     CxImage scratch;
     if (!target)
         target = &scratch;
+    // A frame that cannot be read leaves no picture (the pane says why), not the one before
+    target->Destroy();
     if (bDown)
         m_pDicomImage->GetMultiFrameNextImage(target);
     else

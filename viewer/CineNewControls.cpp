@@ -271,18 +271,24 @@ void CineNewControls::OnBtnPlaycinenew()
             return;
         view->SelectCurrentView();
         if (view->m_nCineState == 0 || view->m_nCineState == 2) {
+            // When nothing starts the face says so, also on a bar just made (which begins with
+            // the pause face)
             if (IsMultiFrame(view)) {
                 if (view->IsCineRunningOnSource()) {
                     MessageBox(this, QStringLiteral("Same Image is running in another view port"),
                                QString::fromLatin1(kCaption), MB_ICONINFORMATION);
+                    SyncPlayFace();
                     return;
                 }
             } else {
-                if (!view->m_pSeries || view->m_pSeries->GetImageCount() == 1)
+                if (!view->m_pSeries || view->m_pSeries->GetImageCount() == 1) {
+                    SyncPlayFace();
                     return;
+                }
                 if (view->IsCineRunningOnSource()) {
                     MessageBox(this, QStringLiteral("Same Series is running in another view port"),
                                QString::fromLatin1(kCaption), MB_ICONINFORMATION);
+                    SyncPlayFace();
                     return;
                 }
             }
@@ -492,17 +498,20 @@ void CineNewControls::StepFrame(bool bNext)
         const int last = view->m_pDicomImage->GetFrameCount() - 1;
         if (bNext ? view->m_nCurrentFrame >= last : view->m_nCurrentFrame <= 0)
             return;
-        // The view's object is at the frame shown (a loop leaves it there)
+        // The view's object is at the frame shown (a loop leaves it there). The frame goes into
+        // the document's picture, as paging puts it there; one that cannot be read leaves no
+        // picture, and the pane says why
         view->m_pDicomImage->m_nCurrentFrame = view->m_nCurrentFrame + 1;
-        CxImage bitmap;
+        CVantrelDoc* doc = view->GetDocument();
+        CxImage scratch;
+        CxImage* target = doc && doc->GetCurrentImage() ? doc->GetCurrentImage() : &scratch;
+        target->Destroy();
         if (bNext)
-            view->m_pDicomImage->GetMultiFrameNextImage(&bitmap);
+            view->m_pDicomImage->GetMultiFrameNextImage(target);
         else
-            view->m_pDicomImage->GetMultiframePrevImage(&bitmap);
-        if (bitmap.GetWidth() == 0)
-            return;
+            view->m_pDicomImage->GetMultiframePrevImage(target);
         view->m_nCurrentFrame += bNext ? 1 : -1;
-        view->SetDisplayedBitmap(bitmap);
+        view->SetDisplayedBitmap(*target);
     } else {
         // Single images page as the arrow keys page them
         view->Series_MultiView_Up_Down(view, bNext ? TRUE : FALSE);

@@ -156,6 +156,10 @@ QString tst_CDicomTagDisplayDlg::ElementsFile()
         data.putAndInsertString(DCM_PixelSpacing, "0.5\\0.25");
         data.putAndInsertTagKey(DCM_FrameIncrementPointer, DCM_FrameTime);
         data.putAndInsertString(DCM_ImageComments, std::string(600, 'c').c_str());
+        // Around the cut: 255 and 256 characters shown whole, 257 cut
+        data.putAndInsertString(DCM_PatientComments, std::string(255, 'p').c_str());
+        data.putAndInsertString(DCM_AdditionalPatientHistory, std::string(256, 'h').c_str());
+        data.putAndInsertString(DCM_FrameComments, std::string(257, 's').c_str());
         for (int i = 0; i < 2; ++i) {
             DcmItem* item = nullptr;
             data.findOrCreateSequenceItem(DCM_ReferencedImageSequence, item, -2);
@@ -223,6 +227,12 @@ void tst_CDicomTagDisplayDlg::rowTexts_data()
     QTest::newRow("number") << 0x00280010u << "Rows" << "US" << "1" << "512" << "2";
     QTest::newRow("decimal strings") << 0x00280030u << "PixelSpacing" << "DS" << "2" << "0.5\\0.25" << "8";
     QTest::newRow("tag value") << 0x00280009u << "FrameIncrementPointer" << "AT" << "1" << "(0018,1063)" << "4";
+    QTest::newRow("255 characters whole") << 0x00104000u << "PatientComments" << "LT" << "1"
+                                          << QString(255, QLatin1Char('p')) << "256";
+    QTest::newRow("256 characters whole") << 0x001021b0u << "AdditionalPatientHistory" << "LT" << "1"
+                                          << QString(256, QLatin1Char('h')) << "256";
+    QTest::newRow("257 characters cut") << 0x00209158u << "FrameComments" << "LT" << "1"
+                                        << QString(256, QLatin1Char('s')) + QStringLiteral("...") << "258";
     QTest::newRow("long text cut") << 0x00204000u << "ImageComments" << "LT" << "1"
                                    << QString(256, QLatin1Char('c')) + QStringLiteral("...") << "600";
     // Two items, each an item tag, one UID element (8 + 8 bytes) and an item delimiter

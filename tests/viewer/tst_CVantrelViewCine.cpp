@@ -1,9 +1,12 @@
 // Cine playback in views with real worker threads: frames shown through the view, pause,
 // resume and stop, the marks on the source and the refusals, the loop that ends by itself, and
-// loops stopped by a rebuild and a study change. Also the bar's geometry and placement.
+// loops stopped by a rebuild and a study change; the window a series loop draws at, the face of
+// a bar whose start was refused, a frame that cannot be read. Also the bar's geometry and
+// placement.
 
 // Qt
 #include <QFile>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -13,9 +16,17 @@
 #include "res/resource.h"
 #include "study/CxImageDCM.h"
 #include "study/DicomCodecs.h"
+#include "study/LoadFailure.h"
 #include "tests/viewer/ShownStudy.h"
+#include "tools/fixtures/DamagedFixtures.h"
+#include "toolpanes/ToolState.h"
+#include "viewer/CVantrelDoc.h"
 #include "viewer/CineBarGeometry.h"
 #include "viewer/CineNewControls.h"
+#include "viewer/RenderWindow.h"
+
+// std
+#include <string>
 
 namespace {
 
@@ -64,6 +75,95 @@ CineNewControls* BarOf(CVantrelView* view)
     return bar;
 }
 
+// A click on a button whose command is posted, and the command
+void Click(QWidget* button)
+{
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCoreApplication::processEvents();
+}
+
+// Mouse events as the window system delivers them: a press, moves and the release
+void Send(QWidget* w, QEvent::Type type, QPoint p, Qt::MouseButton button, Qt::MouseButtons held)
+{
+    QMouseEvent event(type, QPointF(p), w->mapToGlobal(QPointF(p)), button, held, Qt::NoModifier);
+    QApplication::sendEvent(w, &event);
+}
+void Drag(QWidget* w, QPoint from, QPoint to)
+{
+    Send(w, QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+    Send(w, QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
+    Send(w, QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
+}
+void ClickAt(QWidget* w, QPoint at)
+{
+    Send(w, QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
+    Send(w, QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
+}
+
+// The picture of `path` (its frame `frame`) as the toolkit renders it at `window`
+QImage Rendered(const QString& path, int frame, RenderWindow window)
+{
+    CxImageDCM dicom;
+    QList<CxImage*> first;
+    if (!dicom.LoadDCM(QFile::encodeName(path).constData(), &first, FALSE))
+        return QImage();
+    qDeleteAll(first);
+    dicom.m_nCurrentFrame = frame + 1;
+    std::unique_ptr<CxImage> bitmap(dicom.WindowLevelling(window.nWidth, window.nCentre));
+    return bitmap ? bitmap->GetQImage().convertToFormat(QImage::Format_Grayscale8) : QImage();
+}
+
+// Where the pane draws image pixel (x, y) of a `size` picture: the middle of its stretched span
+QPoint OnScreen(const CVantrelView* view, QSize size, int x, int y)
+{
+    const QPoint origin = view->m_ptPanOffset - view->GetScrollPosition();
+    const QSize extent = view->GetTotalDeviceSize();
+    return origin + QPoint(int((x + 0.5) * extent.width() / size.width()), int((y + 0.5) * extent.height() / size.height()));
+}
+
+// The pane as drawn, without the overlay texts that may lie over the picture
+QImage ShotWithoutTexts(CVantrelView* view)
+{
+    const BYTE hidden = g_bHeaderInfoHidden;
+    g_bHeaderInfoHidden = 1;
+    const QImage shot = view->grab().toImage();
+    g_bHeaderInfoHidden = hidden;
+    return shot;
+}
+
+// How many of the points over the middle of the picture the pane draws as `expected` does
+// (grey values), and how many it draws at all
+struct Match
+{
+    int same = 0;
+    int points = 0;
+};
+Match DrawnAs(CVantrelView* view, const QImage& expected)
+{
+    Match m;
+    const QImage shot = ShotWithoutTexts(view);
+    const QSize size = expected.size();
+    for (int y = size.height() / 4; y < size.height() * 3 / 4; y += 3)
+        for (int x = size.width() / 4; x < size.width() * 3 / 4; x += 3) {
+            ++m.points;
+            if (qGray(shot.pixel(OnScreen(view, size, x, y))) == qGray(expected.pixel(x, y)))
+                ++m.same;
+        }
+    return m;
+}
+
+// Pixels of the pane, over the picture's middle, that are not black
+int LitOverPicture(CVantrelView* view, QSize size)
+{
+    const QImage shot = ShotWithoutTexts(view);
+    int lit = 0;
+    for (int y = size.height() / 4; y < size.height() * 3 / 4; ++y)
+        for (int x = size.width() / 4; x < size.width() * 3 / 4; ++x)
+            if ((shot.pixel(OnScreen(view, size, x, y)) & 0xFFFFFF) != 0)
+                ++lit;
+    return lit;
+}
+
 } // namespace
 
 class tst_CVantrelViewCine : public QObject
@@ -93,6 +193,9 @@ private slots:
     void barFollowsItsView();
     void barFollowsItsViewIntoFullScreenAndBack();
     void frameButtonsPageSingleImages();
+    void seriesLoopShowsTheViewsWindowAndKeepsIt();
+    void barMadeForARefusedStartShowsPlay();
+    void damagedFrameEndsTheLoopSayingWhy();
 
 private:
     std::unique_ptr<DicomCodecs> m_codecs;
@@ -562,6 +665,172 @@ void tst_CVantrelViewCine::frameButtonsPageSingleImages()
     bar->OnPrevFrame();
     QCOMPARE(view->m_pImage, series->GetImageAt(0));
     QVERIFY(view->HasPicture());
+}
+
+// A window set by a drag: every image of the series loop is drawn at it, not at its own file's,
+// and it stays when the loop pauses and stops
+void tst_CVantrelViewCine::seriesLoopShowsTheViewsWindowAndKeepsIt()
+{
+    ClearToolState();
+    ShownStudy shown(m_dir.path());
+    CSeriesInfo* series = shown.Study().AddSeries("CT");
+    for (int i = 0; i < 3; ++i) {
+        Fixtures::ImageRecipe r = Fixtures::Preset(Fixtures::ImagePreset::Ct);
+        r.columns = 64;
+        r.rows = 48;
+        r.maxStored = 1500 + 1000 * i;                   // each image its own picture
+        r.windowCenter = std::to_string(40 + 300 * i);   // and its own window
+        r.windowWidth = std::to_string(400 + 600 * i);
+        QVERIFY(shown.Study().AddImage(series, r));
+    }
+    QVERIFY(shown.Show());
+    CVantrelView* view = shown.View();
+    CVantrelDoc* doc = view->GetDocument();
+    QCOMPARE(view->m_fWindowLevelFactor, 1.0f);
+    const QPoint at = view->rect().center();
+    Drag(view, at, at + QPoint(600, 30));
+    QCOMPARE(doc->m_fWindowWidth, 1000.0f);
+    QCOMPARE(doc->m_fWindowCenter, 70.0f);
+    const RenderWindow window = ToRenderWindow(1000.0, 70.0);
+    const auto drawnAtTheWindow = [&] {
+        const QImage expected = Rendered(view->m_pImage->m_strFilePath, 0, window);
+        const Match m = DrawnAs(view, expected);
+        return m.points > 50 && m.same == m.points;
+    };
+    const auto showsTheWindow = [&] {
+        return doc->m_fWindowWidth == 1000.0f && doc->m_fWindowCenter == 70.0f
+               && view->m_strWindowWidthText == QStringLiteral("WW = 1000") && view->m_strWindowLevelText == QStringLiteral("WL = 70");
+    };
+    QVERIFY(drawnAtTheWindow());
+
+    CineNewControls* bar = BarOf(view);
+    Click(&bar->m_btnPlay);
+    QCOMPARE(view->m_nCineState, 1);
+    bar->m_sliderSpeed.SetPos(2);
+    // The second and the third image come from the loop's own loads
+    for (CImageInfo* image : {series->GetImageAt(1), series->GetImageAt(2)}) {
+        QTRY_VERIFY_WITH_TIMEOUT(view->m_pImage == image, 5000);
+        QVERIFY2(drawnAtTheWindow(), qPrintable(image->m_strFilePath));
+        QVERIFY(showsTheWindow());
+    }
+
+    Click(&bar->m_btnPlay); // pause
+    QCOMPARE(view->m_nCineState, 2);
+    QVERIFY(showsTheWindow());
+    QVERIFY(drawnAtTheWindow());
+    Click(&bar->m_btnPlay); // resume
+    QCOMPARE(view->m_nCineState, 1);
+    const long long shownBefore = view->GetCineFramesShown();
+    QTRY_VERIFY_WITH_TIMEOUT(view->GetCineFramesShown() > shownBefore && view->m_pImage != series->GetImageAt(0), 5000);
+    Click(&shown.ToolBar()->m_btnCine); // the tool bar's Cine button stops it
+    QCOMPARE(view->m_nCineState, 0);
+    QVERIFY(showsTheWindow());
+    QVERIFY(drawnAtTheWindow());
+}
+
+// The tool bar's Cine button in a pane whose image another pane plays: the start is refused,
+// and the new bar shows the play face, not the pause face
+void tst_CVantrelViewCine::barMadeForARefusedStartShowsPlay()
+{
+    ClearToolState();
+    Messages messages;
+    ShownStudy shown(m_dir.path());
+    CSeriesInfo* series = shown.Study().AddSeries("XA");
+    CImageInfo* image = shown.Study().AddImage(series, MultiFrame(6));
+    QVERIFY(image);
+    QVERIFY(shown.Show());
+    theApp.m_astrSeriesKeys = QStringList{image->m_strFilePath, image->m_strFilePath};
+    shown.Grid()->OnCommand(ID_FRAME_LAYOUT1X2);
+    CVantrelView* first = shown.Grid()->GetPane(0, 0);
+    CVantrelView* second = shown.Grid()->GetPane(0, 1);
+    QVERIFY(first && second);
+
+    ClickAt(first, first->rect().center());
+    QCOMPARE(shown.Grid()->GetSelectedView(), first);
+    Click(&shown.ToolBar()->m_btnCine);
+    QVERIFY(first->GetCineBar());
+    QCOMPARE(first->m_nCineState, 1);
+
+    ClickAt(second, second->rect().center());
+    QCOMPARE(shown.Grid()->GetSelectedView(), second);
+    Click(&shown.ToolBar()->m_btnCine);
+    CineNewControls* bar = second->GetCineBar();
+    QVERIFY(bar);
+    QCOMPARE(int(messages.shown.size()), 1);
+    QCOMPARE(messages.shown[0].text, QStringLiteral("Same Image is running in another view port"));
+    QCOMPARE(second->m_nCineState, 0);
+    QCOMPARE(bar->m_bPauseFace, BYTE(0));
+    QCOMPARE(bar->m_bPlaying, 0);
+
+    // What the bar draws at its play button: the play face over the bar's background (the
+    // middle of the button: the faces beside it overlap its edges)
+    const QRect button = bar->m_btnPlay.geometry();
+    const QRect middle(button.width() / 4, button.height() / 4, button.width() / 2, button.height() / 2);
+    const auto face = [&](const CxImage& image) {
+        QImage drawn(bar->size(), QImage::Format_RGB32);
+        drawn.fill(Qt::black);
+        QPainter painter(&drawn);
+        (bar->m_bExpanded ? bar->m_imgExpanded : bar->m_imgCollapsed).Draw2(&painter, 0, 0, drawn.width(), drawn.height());
+        image.Draw2(&painter, button.x(), button.y(), button.width(), button.height());
+        painter.end();
+        return drawn.copy(button).copy(middle);
+    };
+    const QImage shot = bar->grab().toImage().convertToFormat(QImage::Format_RGB32).copy(button).copy(middle);
+    QVERIFY(face(bar->m_imgPlay) != face(bar->m_imgPause));
+    QCOMPARE(shot, face(bar->m_imgPlay));
+    first->StopCine();
+}
+
+// A later frame whose JPEG header claims another size: the loop stops there and the pane says
+// why, as for a refused image; the frames before it page as before, and paging onto it again
+// says why again instead of showing the frame before
+void tst_CVantrelViewCine::damagedFrameEndsTheLoopSayingWhy()
+{
+    ClearToolState();
+    ShownStudy shown(m_dir.path());
+    CSeriesInfo* series = shown.Study().AddSeries("XA");
+    const QString path = m_dir.filePath(QStringLiteral("frame-size-mismatch.dcm"));
+    QCOMPARE(Fixtures::WriteFrameSizeMismatch(path, 6, 3), QString());
+    QVERIFY(shown.Study().AddRecord(series, path, QStringLiteral("1.2.826.0.1.3680043.9.7.22")));
+    QVERIFY(shown.Show());
+    CVantrelView* view = shown.View();
+    QVERIFY(view->HasPicture());
+    const QSize size(32, 20);
+    const RenderWindow window = ToRenderWindow(view->GetDocument()->m_fWindowWidth, view->GetDocument()->m_fWindowCenter);
+    const QString why = QString::fromLatin1(LoadFailure::kFrameUnreadable);
+    const auto saysWhyAtFrame = [&](int frame) {
+        return view->m_nCurrentFrame == frame && !view->HasPicture() && view->NoPictureText() == why
+               && view->m_strWindowWidthText.isEmpty() && LitOverPicture(view, size) == 0;
+    };
+    const auto showsFrame = [&](int frame) {
+        const Match m = DrawnAs(view, Rendered(path, frame, window));
+        return view->m_nCurrentFrame == frame && view->HasPicture() && view->NoPictureText().isEmpty() && m.points > 10
+               && m.same == m.points;
+    };
+
+    CineNewControls* bar = BarOf(view);
+    Click(&bar->m_btnPlay);
+    QCOMPARE(view->m_nCineState, 1);
+    QTRY_COMPARE_WITH_TIMEOUT(view->m_nCineState, 0, 5000);
+    QVERIFY(saysWhyAtFrame(3));
+    QCOMPARE(view->m_strFrameText, QStringLiteral("Frame: 4/6"));
+    QCOMPARE(bar->m_bPauseFace, BYTE(0));
+
+    // The keys page back through the frames shown, and onto the damaged one again
+    QTest::keyClick(view, Qt::Key_Up);
+    QVERIFY(showsFrame(2));
+    QTest::keyClick(view, Qt::Key_Up);
+    QVERIFY(showsFrame(1));
+    QTest::keyClick(view, Qt::Key_Down);
+    QTest::keyClick(view, Qt::Key_Down);
+    QVERIFY(saysWhyAtFrame(3));
+    QTest::keyClick(view, Qt::Key_Up);
+    QVERIFY(showsFrame(2));
+    // The bar's frame buttons as well
+    Click(&bar->m_btnNextFrame);
+    QVERIFY(saysWhyAtFrame(3));
+    Click(&bar->m_btnPrevFrame);
+    QVERIFY(showsFrame(2));
 }
 
 QTEST_MAIN(tst_CVantrelViewCine)

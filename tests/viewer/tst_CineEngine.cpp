@@ -60,6 +60,8 @@ struct Recorder
     CineLoop* loop = nullptr;
     int failAt = -1; // the render call (from 0) that fails
     int calls = 0;    // worker only
+    bool takeFrames = true; // the UI thread takes every frame at once
+    std::chrono::milliseconds endDelay{0}; // the ended callback takes this long
 
     CineLoop::Render Render()
     {
@@ -68,13 +70,15 @@ struct Recorder
                 return false;
             std::lock_guard<std::mutex> lock(mutex);
             indexes.push_back(index);
-            loop->FrameTaken();
+            if (takeFrames)
+                loop->FrameTaken();
             return true;
         };
     }
     CineLoop::Ended Ended()
     {
         return [this](bool bFailed) {
+            std::this_thread::sleep_for(endDelay);
             failed = bFailed;
             ++ended;
         };
@@ -88,6 +92,47 @@ struct Recorder
     {
         std::lock_guard<std::mutex> lock(mutex);
         return indexes;
+    }
+};
+
+// A loop and the recorders its workers call, on the heap, freed when the test ends only if
+// every worker it began has ended. A Stop that leaves its worker behind (detached instead of
+// joined) then fails the test on the missing end instead of hanging it in the loop's
+// destructor, where a worker still waiting on the loop would wait for ever.
+struct Rig
+{
+    CineLoop* loop = new CineLoop;
+    std::vector<Recorder*> recorders;
+    int began = 0;
+
+    Rig() = default;
+    Rig(const Rig&) = delete;
+    Rig& operator=(const Rig&) = delete;
+    ~Rig()
+    {
+        loop->Stop();
+        int ended = 0;
+        for (Recorder* r : recorders)
+            ended += r->ended;
+        if (ended != began)
+            return; // left allocated for the worker that outlived its stop
+        delete loop;
+        for (Recorder* r : recorders)
+            delete r;
+    }
+    Recorder& NewRecorder()
+    {
+        recorders.push_back(new Recorder);
+        recorders.back()->loop = loop;
+        return *recorders.back();
+    }
+    /// A start from stopped: a new worker calling `r`.
+    bool Begin(Recorder& r, int count, int rate)
+    {
+        const bool started = loop->Start(count, rate, r.Render(), r.Ended());
+        if (started)
+            ++began;
+        return started;
     }
 };
 
@@ -295,10 +340,12 @@ void tst_CineEngine::rateFromInterval()
 
 void tst_CineEngine::workerPlaysPausesAndStops()
 {
-    CineLoop loop;
-    Recorder r;
-    r.loop = &loop;
-    QVERIFY(loop.Start(5, 200, r.Render(), r.Ended()));
+    Rig rig;
+    CineLoop& loop = *rig.loop;
+    Recorder& r = rig.NewRecorder();
+    // A worker's last act takes a while: a stop that returns before it ran left the worker
+    r.endDelay = 50ms;
+    QVERIFY(rig.Begin(r, 5, 200));
     QVERIFY(loop.HasThread());
     QVERIFY(WaitFor([&] { return r.Count() >= 7; }));
     loop.Pause();
@@ -310,6 +357,8 @@ void tst_CineEngine::workerPlaysPausesAndStops()
     QCOMPARE(r.Count(), atPause);
     const int next = loop.GetIndex();
 
+    // Resumed slowly enough that a late wake on a busy machine drops no slot
+    loop.SetRate(5);
     QVERIFY(loop.Start(5, 200, r.Render(), r.Ended()));
     QVERIFY(WaitFor([&] { return r.Count() > atPause; }));
     QCOMPARE(r.Copy()[atPause], next);
@@ -323,29 +372,33 @@ void tst_CineEngine::workerPlaysPausesAndStops()
     for (int index : r.Copy())
         QVERIFY(index >= 0 && index < 5);
 
-    // A new start begins at 0 on a new worker
-    Recorder again;
-    again.loop = &loop;
-    QVERIFY(loop.Start(5, 200, again.Render(), again.Ended()));
+    // A new start begins at 0 on a new worker (at a rate slow enough that a late start of the
+    // thread on a busy machine drops no slot)
+    Recorder& again = rig.NewRecorder();
+    again.endDelay = 50ms;
+    QVERIFY(rig.Begin(again, 5, 5));
     QVERIFY(WaitFor([&] { return again.Count() >= 1; }));
     QCOMPARE(again.Copy().front(), 0);
     loop.Stop();
+    QCOMPARE(again.ended.load(), 1);
+    QCOMPARE(r.ended.load(), 1);
 }
 
 void tst_CineEngine::workerEndsByItselfOnReadError()
 {
-    CineLoop loop;
-    Recorder r;
-    r.loop = &loop;
+    Rig rig;
+    CineLoop& loop = *rig.loop;
+    Recorder& r = rig.NewRecorder();
     r.failAt = 2;
-    QVERIFY(loop.Start(4, 100, r.Render(), r.Ended()));
+    QVERIFY(rig.Begin(r, 4, 100));
     QVERIFY(WaitFor([&] { return r.ended.load() == 1; }));
     QVERIFY(r.failed);
     QCOMPARE(loop.GetState(), CineSchedule::kStopped);
     QCOMPARE(r.Count(), size_t(2));
     // The ended worker is joined by the next start (or the stop)
     r.failAt = -1;
-    QVERIFY(loop.Start(4, 100, r.Render(), r.Ended()));
+    r.endDelay = 50ms;
+    QVERIFY(rig.Begin(r, 4, 100));
     QVERIFY(WaitFor([&] { return r.Count() >= 3; }));
     loop.Stop();
     QCOMPARE(r.ended.load(), 2);
@@ -354,23 +407,26 @@ void tst_CineEngine::workerEndsByItselfOnReadError()
 void tst_CineEngine::workerDropsFramesInFlight()
 {
     // Nobody takes the frames: after the first, every slot is dropped, none rendered
-    CineLoop loop;
-    std::atomic<int> rendered{0};
-    QVERIFY(loop.Start(10, 1000, [&](int) { ++rendered; return true; }, [](bool) {}));
+    Rig rig;
+    CineLoop& loop = *rig.loop;
+    Recorder& r = rig.NewRecorder();
+    r.takeFrames = false;
+    QVERIFY(rig.Begin(r, 10, 1000));
     QVERIFY(WaitFor([&] { return loop.GetDropped() >= 20; }));
-    QCOMPARE(rendered.load(), 1);
+    QCOMPARE(r.Count(), size_t(1));
     loop.FrameTaken();
-    QVERIFY(WaitFor([&] { return rendered.load() == 2; }));
+    QVERIFY(WaitFor([&] { return r.Count() == 2; }));
     loop.Stop();
+    QCOMPARE(r.ended.load(), 1);
 }
 
 void tst_CineEngine::stopWakesLongSleep()
 {
     // At one frame a second the worker sleeps for a second: a stop does not wait for it
-    CineLoop loop;
-    Recorder r;
-    r.loop = &loop;
-    QVERIFY(loop.Start(3, 1, r.Render(), r.Ended()));
+    Rig rig;
+    CineLoop& loop = *rig.loop;
+    Recorder& r = rig.NewRecorder();
+    QVERIFY(rig.Begin(r, 3, 1));
     QVERIFY(WaitFor([&] { return r.Count() == 1; }));
     const auto before = std::chrono::steady_clock::now();
     loop.Stop();
@@ -381,10 +437,11 @@ void tst_CineEngine::stopWakesLongSleep()
 void tst_CineEngine::takesCommandsWhileRunning()
 {
     // Seeks and rate changes from the UI thread meet the worker at frame boundaries
-    CineLoop loop;
-    Recorder r;
-    r.loop = &loop;
-    QVERIFY(loop.Start(8, 300, r.Render(), r.Ended()));
+    Rig rig;
+    CineLoop& loop = *rig.loop;
+    Recorder& r = rig.NewRecorder();
+    r.endDelay = 20ms;
+    QVERIFY(rig.Begin(r, 8, 300));
     for (int i = 0; i < 40; ++i) {
         loop.Seek(i);
         loop.SetRate(i % 2 ? 400 : 1);

@@ -242,6 +242,10 @@ public:
     /// Every view forgets `pShape` as the shape it is drawing (a half-drawn Cobb angle ends).
     /// Whoever removes a shape from the grid frame's array calls it before deleting the shape.
     static void ForgetDrawingShape(const CShapeCollection* pShape);
+    /// Drops a half-drawn angle or Cobb angle (with the Cobb angle's first line); with
+    /// `bAlways` clear only one whose tool is no longer the drawing tool. The pane takes
+    /// presses again.
+    void DropUnfinishedAngles(bool bAlways);
     /// Hands over the shape being drawn when the view owns it (the text shape waiting for its
     /// text), leaving m_pDrawingShape null; null when the view owns none.
     std::unique_ptr<CShapeCollection> TakeDrawingShape();

@@ -249,6 +249,41 @@ void CVantrelView::GiveSpacing(CShapeCollection& shape)
     shape.SetScale(m_pDicomImage ? m_pDicomImage->m_dMeasureScale : 1.0);
 }
 
+void CVantrelView::DropUnfinishedAngles(bool bAlways)
+{
+    try {
+        bool dropped = false;
+        if (m_nAngleClicks != 0 && (bAlways || m_nDrawShape != LINEANGLE)) {
+            // Its start and vertex were never a shape
+            m_nAngleClicks = 0;
+            dropped = true;
+        }
+        CMyFrameWnd* grid = GetGridFrame();
+        if (m_nCobbStage != 0 && (bAlways || m_nDrawShape != COBBANGLE)) {
+            m_nCobbStage = 0;
+            // Its first line is in the array already, under the image it was drawn on
+            if (grid && dynamic_cast<CShapeCobbAngle*>(m_pDrawingShape)) {
+                auto& shapes = grid->m_arrShapes;
+                for (auto it = shapes.begin(); it != shapes.end(); ++it) {
+                    if (it->get() != m_pDrawingShape)
+                        continue;
+                    std::unique_ptr<CShapeCollection> cobb = std::move(*it);
+                    shapes.erase(it);
+                    ForgetDrawingShape(cobb.get());
+                    grid->InvalidateViewsOfImage(cobb->GetImageKey());
+                    break;
+                }
+            }
+            m_pDrawingShape = nullptr;
+            dropped = true;
+        }
+        if (dropped)
+            Invalidate(FALSE);
+    } catch (...) {
+        ReportSystemError(GetLastError(), "CVantrelView::DropUnfinishedAngles");
+    }
+}
+
 CShapeCollection* CVantrelView::CobbAngleInArray() const
 {
     // The first line may have been erased meanwhile, or the view may show another image
@@ -277,9 +312,11 @@ void CVantrelView::OnLButtonDown(UINT nFlags, QPoint point)
             return; // an empty pane selects nothing
         SelectThumbnail(GetThumbnailIndex());
         UseReducedImage();
-        // The angle's second arm ends with the release
-        if (m_nAngleClicks != 0)
+        // The angle's second arm ends with the release; an angle the tool left behind ends
+        // here, so that the pane takes the press
+        if (m_nAngleClicks != 0 && m_nDrawShape == LINEANGLE)
             return;
+        DropUnfinishedAngles(false);
 
         m_bLButtonDown = 1;
         setFocus(Qt::MouseFocusReason);

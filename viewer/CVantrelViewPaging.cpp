@@ -134,22 +134,7 @@ void CVantrelView::OnKeyDown(UINT nChar, UINT, UINT)
 
         switch (nChar) {
         case kKeyEscape:
-            if (m_nCobbStage == 1 && m_nDrawShape == COBBANGLE) {
-                m_nCobbStage = 0;
-                // The unfinished Cobb angle is the shape this view is drawing
-                if (CShapeCollection* cobb = CobbAngleInArray()) {
-                    ForgetDrawingShape(cobb);
-                    auto& shapes = grid->m_arrShapes;
-                    for (auto it = shapes.begin(); it != shapes.end(); ++it)
-                        if (it->get() == cobb) {
-                            shapes.erase(it);
-                            break;
-                        }
-                }
-                m_pDrawingShape = nullptr;
-                Invalidate(TRUE);
-                grid->InvalidateViewsOfImage(m_strImageKey);
-            }
+            DropUnfinishedAngles(true);
             break;
         case kKeyKeypadPlus:
         case kKeyKeypadMinus:

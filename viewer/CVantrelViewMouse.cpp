@@ -253,7 +253,7 @@ void CVantrelView::DropUnfinishedAngles(bool bAlways)
 {
     try {
         bool dropped = false;
-        if (m_nAngleClicks != 0 && (bAlways || m_nDrawShape != LINEANGLE)) {
+        if (m_nAngleClicks != 0 && (bAlways || m_nDrawShape != LINEANGLE || m_pAngleImage != m_pImage)) {
             // Its start and vertex were never a shape
             m_nAngleClicks = 0;
             dropped = true;
@@ -567,6 +567,7 @@ void CVantrelView::DragZoomOut(const QPoint& current, const QPoint& last)
 void CVantrelView::DrawOnMouseMove(UINT nFlags, QPoint point)
 {
     const CDoublePoint p = ToDouble(point);
+    DropUnfinishedAngles(false);
     // The angle's second arm follows the pointer, with or without a button
     if (m_nAngleClicks == 1 && m_nDrawShape == LINEANGLE) {
         m_ptMove = m_ptThird = p;
@@ -658,8 +659,11 @@ void CVantrelView::DrawShapeOnMouseMove(CShapeCanvas* pDC)
     try {
         const COLORREF colour = m_crShapeColor;
         const int one = 1;
-        // Temporary shapes hold client positions and are drawn at zoom 1
+        // Temporary shapes hold client positions and are drawn at zoom 1; an angle's arms only
+        // over the image they were begun on
         if (m_nAngleClicks == 1 && m_nDrawShape == LINEANGLE) {
+            if (m_pAngleImage != m_pImage)
+                return;
             CShapeLineAngle angle(&m_ptStart, &m_ptEnd, &colour, &one);
             angle.SetEndPoint(m_ptThird);
             angle.Draw(pDC, 0, 1.0f);
@@ -753,6 +757,7 @@ void CVantrelView::OnLButtonUp(UINT nFlags, QPoint point)
         if (g_bMagnifierMode && pressed)
             OnMagnifierRelease(nFlags, point);
 
+        DropUnfinishedAngles(false);
         if (m_nAngleClicks != 0 && m_nDrawShape == LINEANGLE) {
             CompleteAngle();
             m_bMouseDown = FALSE;
@@ -870,6 +875,7 @@ void CVantrelView::MakeShapeOnRelease()
     case LINEANGLE:
         // The vertex is fixed; the next click completes the angle
         m_nAngleClicks = 1;
+        m_pAngleImage = m_pImage;
         m_pDrawingShape = nullptr;
         m_ptThird = m_ptMove = m_ptEnd;
         break;

@@ -24,6 +24,7 @@
 #include "app/COstrevanApp.h"
 #include "platform/CxImage.h"
 #include "res/resource.h"
+#include "study/CImageInfo.h"
 #include "study/CSeriesInfo.h"
 #include "study/DicomCodecs.h"
 #include "tests/viewer/OnScreen.h"
@@ -156,6 +157,7 @@ private slots:
     void halfDrawnAngleNeverShowsOnAnotherImage_data();
     void halfDrawnAngleNeverShowsOnAnotherImage();
     void halfDrawnCobbAngleEndsWithItsTool();
+    void halfDrawnAngleNotDrawnOverALoop();
     void cobbAngleTakesTwoDrags();
     void cobbAngleForgottenWhenErased();
     void eraserRemovesTheFirstHitOnly();
@@ -638,6 +640,35 @@ void tst_CVantrelViewMouse::halfDrawnAngleNeverShowsOnAnotherImage()
     QCOMPARE(shapes.size(), std::size_t(1));
     QCOMPARE(shapes.front()->GetImageKey(), view->m_strImageKey);
     COMPARE_POINT(shapes.front()->GetStartPoint(), view->ClientToShapePoint(CDoublePoint(c.x(), c.y() - 100)));
+}
+
+// A loop through the series shows other images without loading them: the arm begun on the
+// first is not drawn over them, and nothing of it is made afterwards
+void tst_CVantrelViewMouse::halfDrawnAngleNotDrawnOverALoop()
+{
+    ShownStudy shown(m_dir.path());
+    CSeriesInfo* ct = shown.Study().AddSeries("CT");
+    CImageInfo* first = shown.Study().AddImage(ct, SmallCt());
+    QVERIFY(first && shown.Study().AddImage(ct, SmallCt()) && shown.Study().AddImage(ct, SmallCt()));
+    QVERIFY(shown.Show());
+    CVantrelView* view = shown.View();
+    const QPoint c = view->rect().center();
+    Click(&shown.ToolBar()->m_btnLineAngle);
+    Drag(view, {c - QPoint(150, 0), c});
+    Move(view, c + QPoint(0, 150), Qt::NoButton);
+    QTRY_VERIFY_WITH_TIMEOUT(GreenPixels(OnScreen(view), Middle(view)) > 100, 5000);
+
+    view->RunDCMCine();
+    QCOMPARE(view->m_bCineRunning, 1);
+    QTRY_VERIFY_WITH_TIMEOUT(view->m_pImage != first, 5000);
+    Move(view, c + QPoint(20, 150), Qt::NoButton);
+    view->repaint();
+    QCOMPARE(GreenPixels(OnScreen(view), Middle(view)), 0);
+    QVERIFY(view->StopCine());
+    Move(view, c + QPoint(40, 150), Qt::NoButton);
+    Press(view, c + QPoint(40, 150));
+    Release(view, c + QPoint(40, 150));
+    QCOMPARE(Angles(shown.Grid()->m_arrShapes), 0);
 }
 
 // The first line of a Cobb angle goes when another tool is chosen, and the pane draws anew

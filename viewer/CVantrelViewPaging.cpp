@@ -1,5 +1,5 @@
 // CVantrelView: the keys and the wheel: paging through frames, images and series, paging the
-// grid of an image layout, the keypad zoom steps, the end of a half-drawn Cobb angle.
+// grid of an image layout, the keypad zoom steps, the end of a half-drawn angle.
 
 #include "viewer/CVantrelView.h"
 

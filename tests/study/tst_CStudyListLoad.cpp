@@ -1,7 +1,9 @@
 // The Study List dialog over generated file sets: it opens the only study by itself or waits
 // for the user's row, and each load resets the tool bar, restarts the thumbnail run, fills the
 // series keys, applies presentation states once and hands the study to the grid under a
-// progress window. Pane calls are recorded by pane classes of the test's own child frame.
+// progress window; the shown study takes the keys, and the empty viewer says it is loading
+// only while a study loads. Pane calls are recorded by pane classes of the test's own child
+// frame.
 
 // Qt
 #include <QApplication>

@@ -1,6 +1,6 @@
 // The tool bar in the main window: its first update, the buttons' places on each monitor, the
 // tool state after sequences of clicks with the buttons it checks, the guards, the press
-// filter, the hooks, Reset, Study List and Exit.
+// filter, the hooks, Reset, Study List and Exit, and what the panes show after a tool change.
 
 // Qt
 #include <QtTest>

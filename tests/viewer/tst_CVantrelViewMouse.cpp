@@ -1,7 +1,7 @@
 // Pointer input of a viewport in the main window, driven by mouse events with explicit
 // buttons: window/level, zoom and pan drags, the shapes of every drawing tool with their image
-// points at zoom 2 on a panned, turned view, the angle's and the Cobb angle's phases, the
-// eraser, the strokes that make nothing, the probe readout, the pointers and a picture of one
+// points at zoom 2 on a panned, turned view, the angle's and the Cobb angle's phases and the
+// end of a half-drawn one (another tool, Reset, Escape, another image, a loop), the eraser, the strokes that make nothing, the probe readout, the pointers and a picture of one
 // shape of each tool on a CT study.
 
 // Qt

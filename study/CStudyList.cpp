@@ -309,12 +309,16 @@ void CStudyList::OnLoadData()
     try {
         if (!m_bDicomdirRead) {
             // Nothing to list: say why and stay hidden until the user asks for the list
+            ShowLoadingText(false);
             MessageBox(nullptr, QStringLiteral("The DICOMDIR could not be read."), QStringLiteral("Perlisk Orvane"),
                        MB_OK | MB_ICONINFORMATION);
-        } else if (m_listStudies->topLevelItemCount() == 1)
+        } else if (m_listStudies->topLevelItemCount() == 1) {
             OnLoad(0);
-        else
+        } else {
+            // Nothing loads until the user picks a row
+            ShowLoadingText(false);
             show();
+        }
     } catch (...) {
         ReportSystemError(GetLastError(), "CStudyList::OnLoadData");
     }

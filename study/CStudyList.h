@@ -172,6 +172,11 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    /// Empty viewports show the loading text exactly while `bLoading`; they repaint when
+    /// that changes.
+    static void ShowLoadingText(bool bLoading);
+    /// The main window becomes active and its selected view takes the keys.
+    static void FocusSelectedView();
     void StudyListThreadProc(const QByteArray& path);
     void OnLoaderDone(int run, const std::shared_ptr<DicomDirContents>& contents);
     void AddSeries(CStudyInfo* study, const DirectoryLink& record, bool first);

@@ -21,6 +21,7 @@
 #include "platform/MessageNotifier.h"
 #include "toolpanes/CToolView.h"
 #include "viewer/CMyFrameWnd.h"
+#include "viewer/CVantrelView.h"
 
 namespace {
 
@@ -47,6 +48,39 @@ private:
 };
 
 } // namespace
+
+void CStudyList::ShowLoadingText(bool bLoading)
+{
+    const BYTE show = bLoading ? 1 : 0;
+    if (theApp.m_bShowLoadingText == show)
+        return;
+    theApp.m_bShowLoadingText = show;
+    CChildFrmView* child = ActiveChildFrame();
+    CMyFrameWnd* grid = child ? child->GetViewGridFrame() : nullptr;
+    if (!grid)
+        return;
+    if (CVantrelView* single = grid->GetSingleView())
+        single->update();
+    for (CVantrelView* pane : grid->GetPanes())
+        pane->update();
+}
+
+void CStudyList::FocusSelectedView()
+{
+    CMainFrame* main = theApp.m_pMainWnd;
+    if (!main)
+        return;
+    main->activateWindow();
+    const auto focus = [] {
+        CChildFrmView* child = ActiveChildFrame();
+        CMyFrameWnd* grid = child ? child->GetViewGridFrame() : nullptr;
+        if (CVantrelView* view = grid ? grid->GetSelectedView() : nullptr)
+            view->setFocus(Qt::OtherFocusReason);
+    };
+    focus();
+    // A view the hand-over made shows once its queued refit has run; a hidden one takes no focus
+    QMetaObject::invokeMethod(main, focus, Qt::QueuedConnection);
+}
 
 QStringList CStudyList::SeriesKeysOf(const CStudyInfo* study, bool bEveryImage)
 {
@@ -118,6 +152,12 @@ void CStudyList::OnLoad(int nRow)
         return;
     const Busy busy(m_bLoading);
     m_bNoImages = false;
+    // Empty viewports say so while this load runs, and only then
+    struct LoadingText
+    {
+        LoadingText() { ShowLoadingText(true); }
+        ~LoadingText() { ShowLoadingText(false); }
+    } loadingText;
     try {
         // 1.
         theApp.m_strModality.clear();
@@ -172,6 +212,9 @@ void CStudyList::OnLoad(int nRow)
         hide();
         delete m_pProgressWnd;
         m_pProgressWnd = nullptr;
+        // The keys page the study at once
+        if (m_bHandedOver)
+            FocusSelectedView();
     } catch (...) {
         ReportSystemError(GetLastError(), "CStudyList::OnLoad");
         // The main window must not stay disabled under a progress window left behind
@@ -216,7 +259,7 @@ BOOL CStudyList::SetImagePropertiesAfterLoading(CChildFrmView* pChild)
         if (!pChild)
             return FALSE;
         // 1. Empty viewports stop painting their loading text
-        theApp.m_bShowLoadingText = 0;
+        ShowLoadingText(false);
         // 2. One thumbnail per series key
         if (IThumbnailRun* thumbnails = pChild->GetThumbnailRun())
             thumbnails->StartThumbnailThread();

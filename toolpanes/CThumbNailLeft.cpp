@@ -5,6 +5,7 @@
 #include <QEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QResizeEvent>
 #include <QThread>
 
 // std
@@ -89,9 +90,26 @@ void CThumbNailLeft::OnInitialUpdate()
         const ThumbnailPaneSize s = ThumbnailSizeForMonitor(theApp.m_rcMonitor.Height());
         m_nThumbWidth = m_nThumbHeight = s.nSide;
         m_wndThumbList.SetThumbnailSide(s.nSide);
-        m_wndThumbList.setGeometry(2, 2, int(theApp.m_nThumbColumnWidth * 0.99), s.nListHeight);
+        m_nListHeight = s.nListHeight;
+        FitThumbList();
     } catch (...) {
         ReportSystemError(GetLastError(), "CThumbNailLeft::OnInitialUpdate");
+    }
+}
+
+void CThumbNailLeft::FitThumbList()
+{
+    m_wndThumbList.setGeometry(2, 2, int(theApp.m_nThumbColumnWidth * 0.99), FitListHeight(m_nListHeight, height()));
+}
+
+void CThumbNailLeft::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    try {
+        // Before the first update the list keeps its place
+        if (m_nListHeight > 0)
+            FitThumbList();
+    } catch (...) {
     }
 }
 

@@ -40,7 +40,7 @@ public:
     ~CThumbNailLeft() override;
 
     /// The first update: no run; thumbnail side and list size from theApp.m_rcMonitor's height
-    /// and theApp.m_nThumbColumnWidth.
+    /// and theApp.m_nThumbColumnWidth, the list's height fitted into the column.
     virtual void OnInitialUpdate();
 
     /// Stops a run that still exists, empties the list and starts a run over a copy of
@@ -76,6 +76,8 @@ protected:
     /// in-place text entries of the viewports.
     bool eventFilter(QObject* watched, QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    /// The list keeps within the column, whose last label stays in view.
+    void resizeEvent(QResizeEvent* event) override;
     bool event(QEvent* event) override;
 
 private:
@@ -91,7 +93,9 @@ private:
     void JoinWorker();
     void BeginWaitCursor();
     void EndWaitCursor();
+    void FitThumbList();
 
+    int m_nListHeight = 0;            // the list's height for the monitor, before the fit
     std::vector<std::thread> m_threads;
     std::atomic<bool> m_bStop{false};
     std::atomic<int> m_nNextKey{0};   // the next key a worker takes

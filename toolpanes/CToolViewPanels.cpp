@@ -134,7 +134,9 @@ void CToolView::OnErasetools()
     try {
         if (!theApp.m_bImagesLoaded)
             return;
+        // No drawing tool while the panel is open: no drawing button shows checked
         m_nDrawShape = 0;
+        SyncToolButtons();
         if (!g_bErasePopupShown) {
             auto* panel = qobject_cast<CEraseTools*>(m_pErasePopup.data());
             if (!panel) {

@@ -3,6 +3,9 @@
 // Qt
 #include <QPainter>
 
+// std
+#include <algorithm>
+
 ThumbnailPaneSize ThumbnailSizeForMonitor(int nMonitorHeight)
 {
     ThumbnailPaneSize s;
@@ -21,6 +24,13 @@ ThumbnailPaneSize ThumbnailSizeForMonitor(int nMonitorHeight)
         s.nListHeight = int(H * 0.99);
     }
     return s;
+}
+
+int FitListHeight(int nListHeight, int nPaneHeight)
+{
+    if (nPaneHeight <= 0)
+        return nListHeight;
+    return std::max(0, std::min(nListHeight, nPaneHeight - 4));
 }
 
 QRect FitThumbnail(int nWidth, int nHeight, int nBoxWidth, int nBoxHeight)

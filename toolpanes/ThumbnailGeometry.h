@@ -19,6 +19,11 @@ struct ThumbnailPaneSize
 /// height, up to 768 60 and 0.95, up to 864 65 and 0.95, above 74 and 0.99 (products truncated).
 ThumbnailPaneSize ThumbnailSizeForMonitor(int nMonitorHeight);
 
+/// The list's height in a column `nPaneHeight` pixels high: `nListHeight`, but never past the
+/// column's bottom (the list starts 2 pixels down and keeps 2 pixels below it), never
+/// negative. A column not laid out yet (height 0 or less) leaves `nListHeight`.
+int FitListHeight(int nListHeight, int nPaneHeight);
+
 /// Where a picture of `nWidth` x `nHeight` is drawn in a box of `nBoxWidth` x `nBoxHeight`:
 /// its aspect kept, touching two opposite sides, centred along the other axis (halves
 /// truncated). An empty rectangle when either picture side is not positive.

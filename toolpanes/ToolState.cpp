@@ -1,5 +1,8 @@
 #include "toolpanes/ToolState.h"
 
+// std
+#include <vector>
+
 // Orvane
 #include "app/COstrevanApp.h"
 #include "toolpanes/CToolView.h"
@@ -22,6 +25,20 @@ int g_bLayoutPopupShown = 0;
 int g_bErasePopupShown = 0;
 int g_bAnnotPopupShown = 0;
 
+namespace {
+
+// The part of the tool state a pane's picture depends on (shapes are hidden under the
+// magnifier; the drawing tool draws its rubber band or readout), as the panes last showed it
+struct DrawnToolState
+{
+    BYTE bMagnifier = 0;
+    int nDrawShape = 0;
+    bool operator==(const DrawnToolState&) const = default;
+};
+DrawnToolState g_shownToolState;
+
+} // namespace
+
 void ClearToolState()
 {
     g_bWindowLevelMode = 0;
@@ -31,6 +48,7 @@ void ClearToolState()
     g_nRotationAngle = 0;
     g_nLastImageCommand = 0;
     g_bLayoutPopupShown = g_bErasePopupShown = g_bAnnotPopupShown = 0;
+    g_shownToolState = DrawnToolState();
 }
 
 void SetDefaultToolState()
@@ -146,11 +164,20 @@ void SyncToolButtons()
 {
     if (CToolView* toolBar = CToolView::GetToolBar())
         toolBar->ShowToolState();
+    const DrawnToolState drawn{g_bMagnifierMode, m_nDrawShape};
+    const bool repaint = !(drawn == g_shownToolState);
+    g_shownToolState = drawn;
     if (CMyFrameWnd* grid = theApp.m_pViewGridFrame) {
+        std::vector<CVantrelView*> views = grid->GetPanes();
         if (CVantrelView* single = grid->GetSingleView())
-            single->UpdateToolCursor();
-        for (CVantrelView* view : grid->GetPanes())
+            views.push_back(single);
+        for (CVantrelView* view : views) {
+            // A half-drawn angle ends with its tool
+            view->DropUnfinishedAngles(false);
             view->UpdateToolCursor();
+            if (repaint)
+                view->Invalidate(FALSE);
+        }
     }
 }
 

@@ -91,7 +91,9 @@ enum ToolButtonIndex : int {
 bool IsToolButtonChecked(int index);
 
 /// Shows the tool state: every button of the tool bar checked exactly when its tool is on
-/// (IsToolButtonChecked), and every viewport's pointer as its tool wants it. Every path that
+/// (IsToolButtonChecked), every viewport's pointer as its tool wants it, a half-drawn angle
+/// dropped once its tool is no longer on, and every viewport repainted when what it draws
+/// changed (the magnifier hides the shapes; the drawing tool draws its stroke). Every path that
 /// changes the tool state (tool bar, panels, drops, turns and flips, the magnifier) ends with
 /// this call. Nothing is shown without a tool bar or viewports.
 void SyncToolButtons();

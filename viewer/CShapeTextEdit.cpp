@@ -1,7 +1,10 @@
 #include "viewer/CShapeTextEdit.h"
 
 // Qt
+#include <QFontInfo>
+#include <QImage>
 #include <QKeyEvent>
+#include <QPainter>
 #include <QTextDocument>
 #include <QWheelEvent>
 
@@ -38,9 +41,8 @@ CShapeTextEdit::CShapeTextEdit(const QRect& box, const QString& strText, QWidget
         pal.setColor(group, QPalette::WindowText, Gdi::ColorFromRef(kBorderColour));
     }
     setPalette(pal);
-    // Until the view hands its own font the parent's is used
-    if (parent)
-        setFont(parent->font());
+    // Typed as the shape will show it
+    setFont(ShapeTextFont());
     setGeometry(box.normalized());
     setPlainText(m_strText);
     show();
@@ -53,10 +55,18 @@ CShapeTextEdit::CShapeTextEdit(const QRect& box, const QString& strText, QWidget
 
 CShapeTextEdit::~CShapeTextEdit() = default;
 
-void CShapeTextEdit::SetTextFont(const QFont* pFont)
+QFont CShapeTextEdit::ShapeTextFont()
 {
-    if (pFont)
-        setFont(*pFont);
+    // The shapes are drawn by a canvas over the pane's buffer, whose painter's font they keep
+    QImage buffer(1, 1, QImage::Format_RGB32);
+    QPainter painter(&buffer);
+    QFont font = painter.font();
+    painter.end();
+    // In pixels, so that a screen of another resolution shows it at the same size
+    const int pixels = QFontInfo(font).pixelSize();
+    if (pixels > 0)
+        font.setPixelSize(pixels);
+    return font;
 }
 
 void CShapeTextEdit::Close()

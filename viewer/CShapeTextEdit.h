@@ -20,7 +20,7 @@ public:
     static constexpr int kControlId = 42;
 
     /// An edit over `box` (client pixels of `parent`, corners in any order), showing
-    /// `strText`, with the focus and the caret at the start.
+    /// `strText` in ShapeTextFont(), with the focus and the caret at the start.
     CShapeTextEdit(const QRect& box, const QString& strText, QWidget* parent);
     ~CShapeTextEdit() override;
 
@@ -29,8 +29,10 @@ public:
     /// Reads the text back, hides the edit and tells the parent view (OnTextEditComplete).
     /// A second call does nothing.
     void Close();
-    /// Sets the font of the typed text (nothing for null).
-    void SetTextFont(const QFont* pFont);
+    /// The font a text shape is written in on a view: the font a painter on the view's RGB32
+    /// paint buffer starts with, at the pixel size it has there. The edit types in it, so the
+    /// text keeps its size and face when the entry closes.
+    static QFont ShapeTextFont();
 
     QString m_strText;          ///< the text: shown on opening, read back on closing
     int m_bCancelled = 0;       ///< Escape was typed; the entry makes no shape

@@ -242,6 +242,11 @@ public:
     /// Every view forgets `pShape` as the shape it is drawing (a half-drawn Cobb angle ends).
     /// Whoever removes a shape from the grid frame's array calls it before deleting the shape.
     static void ForgetDrawingShape(const CShapeCollection* pShape);
+    /// Drops a half-drawn angle or Cobb angle (with the Cobb angle's first line); with
+    /// `bAlways` clear only one whose tool is no longer the drawing tool, or an angle begun on
+    /// an image the view no longer shows (a loop moves on without a new load). The pane takes
+    /// presses again.
+    void DropUnfinishedAngles(bool bAlways);
     /// Hands over the shape being drawn when the view owns it (the text shape waiting for its
     /// text), leaving m_pDrawingShape null; null when the view owns none.
     std::unique_ptr<CShapeCollection> TakeDrawingShape();
@@ -496,6 +501,7 @@ public:
     CDoublePoint m_ptFirstLineEnd;         ///< end of a Cobb angle's first line
     CDoublePoint m_ptCobbMove;             ///< pointer during a Cobb angle's second drag; (0, 0) not moved
     int m_nAngleClicks = 0;                ///< 1 after an angle's first arm
+    const CImageInfo* m_pAngleImage = nullptr; ///< the image that first arm was drawn on (compared only)
     int m_nCobbStage = 0;                  ///< 1 after a Cobb angle's first line
     QPoint m_ptPanBase;                    ///< the pan offset negated, recorded by every paint
     QSize m_sizePane{0, 0};                ///< pane size from the grid; used for fitting when set

@@ -94,6 +94,8 @@ void CVantrelView::AttachDecodedImage(std::unique_ptr<DecodedImage> decoded)
     try {
         if (!m_pImage)
             return;
+        // An angle begun on the image shown so far never ends on this one
+        DropUnfinishedAngles(true);
         if (m_pDicomImage) {
             m_arrDicomBitmaps.clear();
             m_pDicomImage.reset();
@@ -171,6 +173,7 @@ void CVantrelView::InitialiseImageData(BOOL bFit)
 void CVantrelView::CreateBlankViewPort()
 {
     try {
+        DropUnfinishedAngles(true);
         m_pDisplayImage.reset();
         m_pImage = nullptr;
         m_pSeries = nullptr;

@@ -249,6 +249,41 @@ void CVantrelView::GiveSpacing(CShapeCollection& shape)
     shape.SetScale(m_pDicomImage ? m_pDicomImage->m_dMeasureScale : 1.0);
 }
 
+void CVantrelView::DropUnfinishedAngles(bool bAlways)
+{
+    try {
+        bool dropped = false;
+        if (m_nAngleClicks != 0 && (bAlways || m_nDrawShape != LINEANGLE || m_pAngleImage != m_pImage)) {
+            // Its start and vertex were never a shape
+            m_nAngleClicks = 0;
+            dropped = true;
+        }
+        CMyFrameWnd* grid = GetGridFrame();
+        if (m_nCobbStage != 0 && (bAlways || m_nDrawShape != COBBANGLE)) {
+            m_nCobbStage = 0;
+            // Its first line is in the array already, under the image it was drawn on
+            if (grid && dynamic_cast<CShapeCobbAngle*>(m_pDrawingShape)) {
+                auto& shapes = grid->m_arrShapes;
+                for (auto it = shapes.begin(); it != shapes.end(); ++it) {
+                    if (it->get() != m_pDrawingShape)
+                        continue;
+                    std::unique_ptr<CShapeCollection> cobb = std::move(*it);
+                    shapes.erase(it);
+                    ForgetDrawingShape(cobb.get());
+                    grid->InvalidateViewsOfImage(cobb->GetImageKey());
+                    break;
+                }
+            }
+            m_pDrawingShape = nullptr;
+            dropped = true;
+        }
+        if (dropped)
+            Invalidate(FALSE);
+    } catch (...) {
+        ReportSystemError(GetLastError(), "CVantrelView::DropUnfinishedAngles");
+    }
+}
+
 CShapeCollection* CVantrelView::CobbAngleInArray() const
 {
     // The first line may have been erased meanwhile, or the view may show another image
@@ -277,9 +312,11 @@ void CVantrelView::OnLButtonDown(UINT nFlags, QPoint point)
             return; // an empty pane selects nothing
         SelectThumbnail(GetThumbnailIndex());
         UseReducedImage();
-        // The angle's second arm ends with the release
-        if (m_nAngleClicks != 0)
+        // The angle's second arm ends with the release; an angle the tool left behind ends
+        // here, so that the pane takes the press
+        if (m_nAngleClicks != 0 && m_nDrawShape == LINEANGLE)
             return;
+        DropUnfinishedAngles(false);
 
         m_bLButtonDown = 1;
         setFocus(Qt::MouseFocusReason);
@@ -530,6 +567,7 @@ void CVantrelView::DragZoomOut(const QPoint& current, const QPoint& last)
 void CVantrelView::DrawOnMouseMove(UINT nFlags, QPoint point)
 {
     const CDoublePoint p = ToDouble(point);
+    DropUnfinishedAngles(false);
     // The angle's second arm follows the pointer, with or without a button
     if (m_nAngleClicks == 1 && m_nDrawShape == LINEANGLE) {
         m_ptMove = m_ptThird = p;
@@ -621,8 +659,11 @@ void CVantrelView::DrawShapeOnMouseMove(CShapeCanvas* pDC)
     try {
         const COLORREF colour = m_crShapeColor;
         const int one = 1;
-        // Temporary shapes hold client positions and are drawn at zoom 1
+        // Temporary shapes hold client positions and are drawn at zoom 1; an angle's arms only
+        // over the image they were begun on
         if (m_nAngleClicks == 1 && m_nDrawShape == LINEANGLE) {
+            if (m_pAngleImage != m_pImage)
+                return;
             CShapeLineAngle angle(&m_ptStart, &m_ptEnd, &colour, &one);
             angle.SetEndPoint(m_ptThird);
             angle.Draw(pDC, 0, 1.0f);
@@ -716,6 +757,7 @@ void CVantrelView::OnLButtonUp(UINT nFlags, QPoint point)
         if (g_bMagnifierMode && pressed)
             OnMagnifierRelease(nFlags, point);
 
+        DropUnfinishedAngles(false);
         if (m_nAngleClicks != 0 && m_nDrawShape == LINEANGLE) {
             CompleteAngle();
             m_bMouseDown = FALSE;
@@ -833,6 +875,7 @@ void CVantrelView::MakeShapeOnRelease()
     case LINEANGLE:
         // The vertex is fixed; the next click completes the angle
         m_nAngleClicks = 1;
+        m_pAngleImage = m_pImage;
         m_pDrawingShape = nullptr;
         m_ptThird = m_ptMove = m_ptEnd;
         break;

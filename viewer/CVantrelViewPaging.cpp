@@ -1,5 +1,5 @@
 // CVantrelView: the keys and the wheel: paging through frames, images and series, paging the
-// grid of an image layout, the keypad zoom steps, the end of a half-drawn Cobb angle.
+// grid of an image layout, the keypad zoom steps, the end of a half-drawn angle.
 
 #include "viewer/CVantrelView.h"
 
@@ -150,22 +150,7 @@ void CVantrelView::OnKeyDown(UINT nChar, UINT, UINT)
 
         switch (nChar) {
         case kKeyEscape:
-            if (m_nCobbStage == 1 && m_nDrawShape == COBBANGLE) {
-                m_nCobbStage = 0;
-                // The unfinished Cobb angle is the shape this view is drawing
-                if (CShapeCollection* cobb = CobbAngleInArray()) {
-                    ForgetDrawingShape(cobb);
-                    auto& shapes = grid->m_arrShapes;
-                    for (auto it = shapes.begin(); it != shapes.end(); ++it)
-                        if (it->get() == cobb) {
-                            shapes.erase(it);
-                            break;
-                        }
-                }
-                m_pDrawingShape = nullptr;
-                Invalidate(TRUE);
-                grid->InvalidateViewsOfImage(m_strImageKey);
-            }
+            DropUnfinishedAngles(true);
             break;
         case kKeyKeypadPlus:
         case kKeyKeypadMinus:

@@ -54,7 +54,8 @@ void CVantrelView::PaintEmptyPane(QPainter& dc, bool withLoadingText)
     if (text.isEmpty())
         return;
     dc.save();
-    dc.setFont(Gdi::PointFont(QStringLiteral("Times New Roman"), 140));
+    if (m_pTextFont && m_pTextFont->GetFont())
+        dc.setFont(*m_pTextFont->GetFont()); // the overlay's font, as every other text
     dc.setPen(Qt::white);
     dc.drawText(rect(), Qt::AlignCenter | Qt::TextSingleLine, text);
     dc.restore();

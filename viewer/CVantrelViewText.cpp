@@ -19,8 +19,6 @@ void CVantrelView::OpenTextEdit(const QRect& box)
         auto* edit = new CShapeTextEdit(box, QString(), this);
         // The text goes to the image the box was drawn on, whatever the view shows later
         edit->m_strImageKey = m_strImageKey;
-        if (m_pTextFont)
-            edit->SetTextFont(m_pTextFont->GetFont());
         m_pTextEdit = edit;
         // The waiting shape's points are those of the view as it is now
         if (dynamic_cast<CShapeText*>(m_pDrawingShape))

@@ -1,10 +1,17 @@
 // The Study List dialog over generated file sets: it opens the only study by itself or waits
 // for the user's row, and each load resets the tool bar, restarts the thumbnail run, fills the
 // series keys, applies presentation states once and hands the study to the grid under a
-// progress window. Pane calls are recorded by pane classes of the test's own child frame.
+// progress window; the shown study takes the keys, and the empty viewer says it is loading
+// only while a study loads. Pane calls are recorded by pane classes of the test's own child
+// frame.
 
 // Qt
+#include <QApplication>
 #include <QDir>
+#include <QFontInfo>
+#include <QPaintDevice>
+#include <QPaintEngine>
+#include <QScopeGuard>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -38,6 +45,8 @@
 #include "tools/fixtures/DicomDirFixtures.h"
 #include "viewer/CMyFrameWnd.h"
 #include "viewer/CVantrelDoc.h"
+#include "viewer/CVantrelView.h"
+#include "platform/Gdi.h"
 
 using namespace Fixtures;
 
@@ -115,6 +124,7 @@ struct ImportCall
 };
 QList<ImportCall> g_imports;
 int g_liveImports = 0;
+std::function<void()> g_onImport; // runs inside the load, before the hand-over
 
 class RecordingImport : public IPresentationStateImport
 {
@@ -124,8 +134,93 @@ public:
     void LoadPresentationState(const char* path, CImageInfo* firstImage, const QString& tag) override
     {
         g_imports << ImportCall{QString::fromLocal8Bit(path), firstImage, tag};
+        if (g_onImport)
+            g_onImport();
     }
 };
+
+// A paint device that keeps the texts painted on it with their fonts, and draws nothing.
+class TextRecorder : public QPaintDevice
+{
+public:
+    explicit TextRecorder(QSize size)
+        : m_size(size)
+    {
+    }
+    QPaintEngine* paintEngine() const override { return &m_engine; }
+    QList<QPair<QString, QFont>> Texts() const { return m_engine.texts; }
+
+protected:
+    int metric(PaintDeviceMetric metric) const override
+    {
+        switch (metric) {
+        case PdmWidth:
+            return m_size.width();
+        case PdmHeight:
+            return m_size.height();
+        case PdmWidthMM:
+            return m_size.width() * 254 / 960;
+        case PdmHeightMM:
+            return m_size.height() * 254 / 960;
+        case PdmDepth:
+            return 32;
+        case PdmNumColors:
+            return 0x7FFFFFFF;
+        case PdmDevicePixelRatio:
+            return 1;
+        case PdmDevicePixelRatioScaled:
+            return int(QPaintDevice::devicePixelRatioFScale());
+        default:
+            return 96; // the resolutions
+        }
+    }
+
+private:
+    class Engine : public QPaintEngine
+    {
+    public:
+        Engine()
+            : QPaintEngine(QPaintEngine::AllFeatures)
+        {
+        }
+        bool begin(QPaintDevice*) override { return true; }
+        bool end() override { return true; }
+        void updateState(const QPaintEngineState&) override {}
+        void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
+        void drawPolygon(const QPointF*, int, PolygonDrawMode) override {}
+        void drawTextItem(const QPointF&, const QTextItem& item) override { texts << qMakePair(item.text(), item.font()); }
+        Type type() const override { return QPaintEngine::User; }
+        QList<QPair<QString, QFont>> texts;
+    };
+    mutable Engine m_engine;
+    QSize m_size;
+};
+
+// The texts a view paints now, with their fonts.
+QList<QPair<QString, QFont>> PaintedTexts(QWidget* view)
+{
+    TextRecorder recorder(view->size());
+    view->render(&recorder);
+    return recorder.Texts();
+}
+
+// A study of one CT series of `images` images.
+FsStudy CtStudy(const std::string& description, int images)
+{
+    FsStudy study;
+    study.studyDescription = description;
+    FsSeries series;
+    series.modality = "CT";
+    series.seriesNumber = "1";
+    for (int i = 0; i < images; ++i) {
+        FsImage image;
+        image.fileId = "P1\\" + description + "\\IM" + std::to_string(i + 1);
+        image.instanceNumber = std::to_string(i + 1);
+        series.images.push_back(image);
+    }
+    study.series = {series};
+    return study;
+}
 
 // Counts the times a widget was shown.
 class ShowCounter : public QObject
@@ -682,6 +777,76 @@ private slots:
 
     // At exit with the loading thread still reading a large DICOMDIR, the thread is joined
     // before anything it uses is freed.
+    // Right after a study is loaded from the list the keys page it: the selected view has the
+    // keyboard of the active main window
+    void shownStudyTakesTheKeys_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("double-click") << "double-click";
+        QTest::newRow("Load") << "load";
+    }
+    void shownStudyTakesTheKeys()
+    {
+        QFETCH(QString, how);
+        FileSet set;
+        FsPatient patient;
+        patient.studies = {CtStudy("ST1", 4), CtStudy("ST2", 4)};
+        set.patients = {patient};
+        QVERIFY(start(set));
+        QVERIFY(m_list->isVisible());
+        m_list->activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(m_list));
+        if (how == QLatin1String("double-click")) {
+            doubleClick(rowCentre(0));
+        } else {
+            selectRow(0);
+            QTest::mouseClick(m_list->m_btnLoad, Qt::LeftButton);
+        }
+        QVERIFY(!m_list->isVisible());
+        CVantrelView* view = Grid()->GetSelectedView();
+        QVERIFY(view);
+        QTRY_VERIFY(view->isVisible() && view->m_pDisplayImage);
+        QCoreApplication::processEvents();
+        QCOMPARE(view->m_strImageText, QStringLiteral("Image  1/4"));
+        QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(m_frame));
+        // Keys as the window system hands them to the active window
+        for (int i = 0; i < 3; ++i)
+            QTest::keyClick(m_frame->windowHandle(), Qt::Key_Down);
+        QCOMPARE(view->m_strImageText, QStringLiteral("Image  4/4"));
+        QVERIFY(view->hasFocus());
+    }
+
+    // The empty viewer says it is loading only while a study loads, in the overlay's font
+    void loadingTextOnlyWhileAStudyLoads()
+    {
+        QVERIFY(start(SampleFileSet()));
+        QVERIFY(m_list->isVisible());
+        CVantrelView* view = Grid()->GetSingleView();
+        QVERIFY(view && !view->m_pImage);
+        // The list waits for a choice: nothing is loading
+        QVERIFY(PaintedTexts(view).isEmpty());
+        QTest::mouseClick(m_list->m_btnCancel, Qt::LeftButton);
+        QVERIFY(!m_list->isVisible());
+        QVERIFY(PaintedTexts(view).isEmpty());
+        QCOMPARE(theApp.m_bShowLoadingText, BYTE(0));
+
+        // While the chosen study loads, before the hand-over
+        QList<QPair<QString, QFont>> during;
+        g_onImport = [&] { during = PaintedTexts(view); };
+        const auto noHook = qScopeGuard([] { g_onImport = nullptr; });
+        m_list->show();
+        doubleClick(rowCentre(0));
+        QCOMPARE(g_imports.size(), 1);
+        QCOMPARE(during.size(), 1);
+        QCOMPARE(during[0].first, QStringLiteral(" LOADING IMAGES ....  PLEASE WAIT...."));
+        const QFontInfo used(during[0].second);
+        const QFontInfo overlay(*view->m_pTextFont->GetFont());
+        QCOMPARE(used.family(), overlay.family());
+        QCOMPARE(used.pixelSize(), overlay.pixelSize());
+        QCOMPARE(used.family(), QFontInfo(Gdi::Font(QStringLiteral("MS Sans Serif"), -11)).family());
+        QCOMPARE(theApp.m_bShowLoadingText, BYTE(0));
+    }
+
     void exitsWhileTheThreadReads()
     {
         m_tmp = std::make_unique<QTemporaryDir>();

@@ -68,6 +68,8 @@ private slots:
     void dropsThatDoNothing();
     void rightButtonCancels();
     void autoScrollsBelowTheList();
+    void autoScrollsAtTheColumnsBottom_data();
+    void autoScrollsAtTheColumnsBottom();
     void dropStopsTheViewsCineLoop_data();
     void dropStopsTheViewsCineLoop();
     void dropEndsPanAndKeepsTheButtonsInStep();
@@ -247,6 +249,38 @@ void tst_CDragListCtrl::autoScrollsBelowTheList()
     QTest::mouseRelease(vp, Qt::LeftButton, {}, QPoint(from.x(), vp->height() / 2));
     // The drag carried the item it started on
     QCOMPARE(list.m_anDragIndexes, QList<int>({0}));
+}
+
+// The column's lowest pixel row lies below the list: a drag held there scrolls it down
+void tst_CDragListCtrl::autoScrollsAtTheColumnsBottom_data()
+{
+    QTest::addColumn<QRect>("monitor");
+    QTest::newRow("1280 x 1024") << QRect(0, 0, 1280, 1024);
+    QTest::newRow("1024 x 768") << QRect(0, 0, 1024, 768);
+}
+
+void tst_CDragListCtrl::autoScrollsAtTheColumnsBottom()
+{
+    QFETCH(QRect, monitor);
+    ShownStudy shown(m_dir.path(), monitor);
+    QVERIFY(ShowSeries(shown, 20));
+    CThumbNailLeft* pane = Pane(shown);
+    CDragListCtrl& list = pane->m_wndThumbList;
+    QScrollBar* bar = list.verticalScrollBar();
+    QVERIFY(bar->maximum() > 0);
+    QCOMPARE(bar->value(), 0);
+    QWidget* vp = list.viewport();
+    const QPoint from = list.visualItemRect(list.item(0)).center();
+    QTest::mousePress(vp, Qt::LeftButton, {}, from);
+    QTest::mouseMove(vp, from + QPoint(0, QApplication::startDragDistance() + 2));
+    // The pointer at the bottom of the column, inside the window
+    const QPoint bottom(pane->width() / 2, pane->height() - 1);
+    QVERIFY(shown.Frame().Frame()->rect().contains(pane->mapTo(shown.Frame().Frame(), bottom)));
+    QTest::mouseMove(vp, vp->mapFrom(pane, bottom));
+    QCOMPARE(list.m_nScrollDirection, 2);
+    QTRY_VERIFY_WITH_TIMEOUT(bar->value() > 0, 5000);
+    QTest::mouseRelease(vp, Qt::LeftButton, {}, vp->mapFrom(pane, bottom));
+    QCOMPARE(list.m_nScrollDirection, 0);
 }
 
 // A loop playing in the dropped-on view ends (its thread joined, its marks cleared) before

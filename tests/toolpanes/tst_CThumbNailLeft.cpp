@@ -69,6 +69,8 @@ private slots:
 
     void sizesByMonitor_data();
     void sizesByMonitor();
+    void lastLabelShowsInTheColumn_data();
+    void lastLabelShowsInTheColumn();
     void runNumbersLabelsAndSelects();
     void unreadableKeyKeepsLaterItemsOnTheirSeries_data();
     void unreadableKeyKeepsLaterItemsOnTheirSeries();
@@ -129,8 +131,43 @@ void tst_CThumbNailLeft::sizesByMonitor()
     QVERIFY(pane);
     QCOMPARE(pane->m_nThumbWidth, side);
     QCOMPARE(pane->m_nThumbHeight, side);
-    QCOMPARE(pane->m_wndThumbList.geometry(), QRect(2, 2, int(theApp.m_nThumbColumnWidth * 0.99), listHeight));
+    // The monitor's height, unless the column is shorter: the list ends 2 pixels above its bottom
+    QVERIFY(pane->height() > 0);
+    QCOMPARE(pane->m_wndThumbList.geometry(),
+             QRect(2, 2, int(theApp.m_nThumbColumnWidth * 0.99), qMin(listHeight, pane->height() - 4)));
     QCOMPARE(pane->m_wndThumbList.iconSize(), QSize(side, side));
+    // So also when the window changes its height
+    frame.Frame()->resize(frame.Frame()->width(), frame.Frame()->height() - 100);
+    QTRY_COMPARE(pane->m_wndThumbList.geometry().height(), qMin(listHeight, pane->height() - 4));
+}
+
+// However long the list, its last label can be scrolled into the column's sight
+void tst_CThumbNailLeft::lastLabelShowsInTheColumn_data()
+{
+    QTest::addColumn<QRect>("monitor");
+    QTest::newRow("1280 x 1024") << QRect(0, 0, 1280, 1024);
+    QTest::newRow("1024 x 768") << QRect(0, 0, 1024, 768);
+}
+
+void tst_CThumbNailLeft::lastLabelShowsInTheColumn()
+{
+    QFETCH(QRect, monitor);
+    ShownStudy shown(m_dir.path(), monitor);
+    QVERIFY(ShowSeries(shown, 20));
+    CThumbNailLeft* pane = Pane(shown);
+    QVERIFY(RunToTheEnd(pane));
+    CDragListCtrl& list = pane->m_wndThumbList;
+    QCOMPARE(list.count(), 20);
+    QVERIFY(pane->rect().contains(list.geometry()));
+    list.scrollToBottom();
+    QCoreApplication::processEvents();
+    const QRect last = list.visualItemRect(list.item(19));
+    const QRect inPane(list.viewport()->mapTo(pane, last.topLeft()), last.size());
+    QVERIFY2(pane->rect().contains(inPane), qPrintable(QStringLiteral("label at %1..%2, column %3 high")
+                                                           .arg(inPane.top())
+                                                           .arg(inPane.bottom())
+                                                           .arg(pane->height())));
+    QVERIFY(list.viewport()->rect().contains(last));
 }
 
 void tst_CThumbNailLeft::runNumbersLabelsAndSelects()

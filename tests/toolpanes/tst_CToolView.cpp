@@ -1,6 +1,6 @@
 // The tool bar in the main window: its first update, the buttons' places on each monitor, the
 // tool state after sequences of clicks with the buttons it checks, the guards, the press
-// filter, the hooks, Reset, Study List and Exit.
+// filter, the hooks, Reset, Study List and Exit, and what the panes show after a tool change.
 
 // Qt
 #include <QtTest>
@@ -17,6 +17,7 @@
 #include "study/CSeriesInfo.h"
 #include "study/DicomCodecs.h"
 #include "tests/app/FrameUnderTest.h"
+#include "tests/viewer/OnScreen.h"
 #include "tests/viewer/ShownStudy.h"
 #include "toolpanes/CToolView.h"
 #include "toolpanes/ToolBarGeometry.h"
@@ -202,6 +203,11 @@ private slots:
         QTest::newRow("window/level stays on") << QStringList{"wl"} << kDefault << QList<int>{TB_WINDOWLEVEL};
         QTest::newRow("zoom, window/level") << QStringList{"zoom", "wl"} << kDefault << QList<int>{TB_WINDOWLEVEL};
         QTest::newRow("zoom, reset") << QStringList{"zoom", "reset"} << kDefault << QList<int>{TB_WINDOWLEVEL};
+        // Opening the erase panel ends the drawing tool, and its button shows it
+        const QString none = "wl=0 zoom=0 mag=0 pan=0 erase=0 probe=0 shape=0 active=1";
+        QTest::newRow("linear, erase panel") << QStringList{"linear", "erase"} << none << QList<int>{};
+        QTest::newRow("angle, erase panel") << QStringList{"angle", "erase"} << none << QList<int>{};
+        QTest::newRow("ellipse, erase panel") << QStringList{"ellipse", "erase"} << none << QList<int>{};
         // The buttons of the later parts change no tool
         QTest::newRow("pan, then the other buttons")
             << QStringList{"pan", "invert", "orientation", "annotation", "erase", "layout", "cine", "studylist"} << pan
@@ -284,6 +290,68 @@ private slots:
         QTest::mouseRelease(&exit, Qt::LeftButton, {}, QPoint(-30, 5));
         QCoreApplication::processEvents();
         QVERIFY(shown.Frame().Frame()->isVisible());
+    }
+
+    // With the erase panel open a drag draws nothing of the drawing tool chosen before
+    void erasePanelLeavesNothingToDraw()
+    {
+        ShownStudy shown(m_dir.path());
+        CSeriesInfo* series = shown.Study().AddSeries("CT");
+        QVERIFY(shown.Study().AddImage(series, Preset(ImagePreset::Ct)));
+        QVERIFY(shown.Show());
+        CToolView* bar = shown.ToolBar();
+        CVantrelView* view = shown.View();
+        Click(&bar->m_btnLinear);
+        Click(&bar->m_btnEraseTools);
+        QVERIFY(!bar->m_btnLinear.m_bChecked);
+        QCOMPARE(bar->m_btnLinear.m_nState, 0);
+        const QPoint c = view->rect().center();
+        QTest::mousePress(view, Qt::LeftButton, {}, c - QPoint(100, 0));
+        QTest::mouseMove(view, c + QPoint(100, 0), 20);
+        // No stroke while the button is held, no shape after
+        view->repaint();
+        QCOMPARE(GreenPixels(OnScreen(view), Middle(view)), 0);
+        QTest::mouseRelease(view, Qt::LeftButton, {}, c + QPoint(100, 0), 20);
+        QVERIFY(shown.Grid()->m_arrShapes.empty());
+    }
+
+    // Shapes are hidden under the magnifier; the tool chosen after it shows them at once
+    void shapesShowAgainWhenTheMagnifierEnds_data()
+    {
+        QTest::addColumn<QString>("then");
+        QTest::newRow("window/level") << "wl";
+        QTest::newRow("magnify again") << "magnify";
+    }
+
+    void shapesShowAgainWhenTheMagnifierEnds()
+    {
+        QFETCH(QString, then);
+        ShownStudy shown(m_dir.path());
+        CSeriesInfo* series = shown.Study().AddSeries("CT");
+        QVERIFY(shown.Study().AddImage(series, Preset(ImagePreset::Ct)));
+        QVERIFY(shown.Show());
+        CToolView* bar = shown.ToolBar();
+        CVantrelView* view = shown.View();
+        const QRect image(view->m_ptPanOffset, view->GetTotalDeviceSize());
+        const QRect upper(image.left() + image.width() / 4, image.top() + image.height() / 8, image.width() / 2,
+                          image.height() / 4);
+        // A length across the upper part of the image
+        Click(&bar->m_btnLinear);
+        QTest::mousePress(view, Qt::LeftButton, {}, QPoint(upper.left() + 10, upper.center().y()));
+        QTest::mouseMove(view, upper.center(), 20);
+        QTest::mouseRelease(view, Qt::LeftButton, {}, QPoint(upper.right() - 10, upper.center().y()), 20);
+        QCOMPARE(shown.Grid()->m_arrShapes.size(), std::size_t(1));
+        QTRY_VERIFY_WITH_TIMEOUT(GreenPixels(OnScreen(view), upper) > 50, 5000);
+        // The magnifier used low in the image
+        Click(&bar->m_btnMagnify);
+        const QPoint low(image.center().x(), image.bottom() - image.height() / 8);
+        QTest::mouseClick(view, Qt::LeftButton, {}, low);
+        QTRY_COMPARE_WITH_TIMEOUT(GreenPixels(OnScreen(view), upper), 0, 5000);
+        // The press's own late repaint (its click timer) is over
+        QTest::qWait(QApplication::doubleClickInterval() + 200);
+        Click(bar->GetToolButton(kIndex.value(then)));
+        QCOMPARE(State(), kDefault);
+        QTRY_VERIFY_WITH_TIMEOUT(GreenPixels(OnScreen(view), upper) > 50, 5000);
     }
 
     void probeFollowsTheModalityOnReset_data()

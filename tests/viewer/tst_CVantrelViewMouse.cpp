@@ -1,7 +1,7 @@
 // Pointer input of a viewport in the main window, driven by mouse events with explicit
 // buttons: window/level, zoom and pan drags, the shapes of every drawing tool with their image
-// points at zoom 2 on a panned, turned view, the angle's and the Cobb angle's phases, the
-// eraser, the strokes that make nothing, the probe readout, the pointers and a picture of one
+// points at zoom 2 on a panned, turned view, the angle's and the Cobb angle's phases and the
+// end of a half-drawn one (another tool, Reset, Escape, another image, a loop), the eraser, the strokes that make nothing, the probe readout, the pointers and a picture of one
 // shape of each tool on a CT study.
 
 // Qt
@@ -24,8 +24,10 @@
 #include "app/COstrevanApp.h"
 #include "platform/CxImage.h"
 #include "res/resource.h"
+#include "study/CImageInfo.h"
 #include "study/CSeriesInfo.h"
 #include "study/DicomCodecs.h"
+#include "tests/viewer/OnScreen.h"
 #include "tests/viewer/ShownStudy.h"
 #include "toolpanes/CToolView.h"
 #include "toolpanes/ToolState.h"
@@ -110,6 +112,15 @@ int CountColour(const QImage& image, const QRect& area, QRgb colour)
     return n;
 }
 
+int Angles(const std::vector<std::unique_ptr<CShapeCollection>>& shapes)
+{
+    int n = 0;
+    for (const auto& shape : shapes)
+        if (dynamic_cast<const CShapeLineAngle*>(shape.get()))
+            ++n;
+    return n;
+}
+
 ImageRecipe SmallCt()
 {
     ImageRecipe recipe = Preset(ImagePreset::Ct);
@@ -141,6 +152,12 @@ private slots:
     void measuresAlongTheTurnedAxes();
     void drawsAndErasesInFullImagePixelsWhileReduced();
     void angleTakesADragAndAClick();
+    void halfDrawnAngleEndsWithItsTool_data();
+    void halfDrawnAngleEndsWithItsTool();
+    void halfDrawnAngleNeverShowsOnAnotherImage_data();
+    void halfDrawnAngleNeverShowsOnAnotherImage();
+    void halfDrawnCobbAngleEndsWithItsTool();
+    void halfDrawnAngleNotDrawnOverALoop();
     void cobbAngleTakesTwoDrags();
     void cobbAngleForgottenWhenErased();
     void eraserRemovesTheFirstHitOnly();
@@ -478,6 +495,200 @@ void tst_CVantrelViewMouse::angleTakesADragAndAClick()
     COMPARE_POINT(angle->GetEndPoint(), CDoublePoint(30.0, 30.0));
     COMPARE_POINT(angle->GetOrigVertexPoint(), CDoublePoint(10.0, 18.0));
     QCOMPARE(view->cursor().shape(), Qt::ArrowCursor);
+}
+
+// The first arm of an angle, then another tool, Reset or Escape: the angle is gone and the
+// pane takes the next press with the tool now chosen
+void tst_CVantrelViewMouse::halfDrawnAngleEndsWithItsTool_data()
+{
+    QTest::addColumn<QString>("then");
+    for (const char* then : {"zoom", "pan", "window/level", "ellipse", "probe", "erase panel", "reset", "escape"})
+        QTest::newRow(then) << QString::fromLatin1(then);
+}
+
+void tst_CVantrelViewMouse::halfDrawnAngleEndsWithItsTool()
+{
+    QFETCH(QString, then);
+    ShownStudy shown(m_dir.path());
+    QVERIFY(ShowSmallCt(shown));
+    CVantrelView* view = shown.View();
+    CToolView* bar = shown.ToolBar();
+    CVantrelDoc* doc = view->GetDocument();
+    auto& shapes = shown.Grid()->m_arrShapes;
+    const QPoint c = view->rect().center();
+    Click(&bar->m_btnLineAngle);
+    Drag(view, {c - QPoint(150, 0), c});
+    QCOMPARE(view->m_nAngleClicks, 1);
+    // The second arm follows the pointer on the screen
+    Move(view, c + QPoint(0, 150), Qt::NoButton);
+    QTRY_VERIFY_WITH_TIMEOUT(GreenPixels(OnScreen(view), Middle(view)) > 100, 5000);
+
+    if (then == "zoom")
+        Click(&bar->m_btnZoom);
+    else if (then == "pan")
+        Click(&bar->m_btnPan);
+    else if (then == "window/level")
+        Click(&bar->m_btnWindowLevel);
+    else if (then == "ellipse")
+        Click(&bar->m_btnEllipse);
+    else if (then == "probe")
+        Click(&bar->m_btnProbe);
+    else if (then == "erase panel")
+        Click(&bar->m_btnEraseTools);
+    else if (then == "reset")
+        Click(&bar->m_btnReset);
+    else
+        QTest::keyClick(view, Qt::Key_Escape);
+    QCOMPARE(view->m_nAngleClicks, 0);
+    // No arm follows the pointer any more
+    Move(view, c + QPoint(40, 150), Qt::NoButton);
+    QTRY_COMPARE_WITH_TIMEOUT(GreenPixels(OnScreen(view), Middle(view)), 0, 5000);
+
+    // The next press is the chosen tool's
+    const float zoom = view->m_fZoom;
+    const QPoint offset = view->m_ptPanOffset;
+    const float width = doc->m_fWindowWidth;
+    Press(view, c);
+    QCOMPARE(view->m_bLButtonDown, BYTE(1));
+    if (then == "probe") {
+        QCOMPARE(view->cursor().shape(), Qt::BlankCursor);
+        Release(view, c);
+    } else if (then == "erase panel") {
+        Release(view, c);
+    } else if (then == "escape") {
+        // Line Angle is still the tool: a new angle from the new press
+        Move(view, c + QPoint(100, 0));
+        Release(view, c + QPoint(100, 0));
+        QCOMPARE(view->m_nAngleClicks, 1);
+        Move(view, c + QPoint(100, 100), Qt::NoButton);
+        Press(view, c + QPoint(100, 100));
+        Release(view, c + QPoint(100, 100));
+        QCOMPARE(view->m_nAngleClicks, 0);
+        QCOMPARE(shapes.size(), std::size_t(1));
+        COMPARE_POINT(shapes.front()->GetStartPoint(), view->ClientToShapePoint(CDoublePoint(c.x(), c.y())));
+        COMPARE_POINT(shapes.front()->GetVertexPoint(), view->ClientToShapePoint(CDoublePoint(c.x() + 100, c.y())));
+        return;
+    } else {
+        Move(view, c + QPoint(30, -40));
+        Release(view, c + QPoint(30, -40));
+    }
+    if (then == "zoom")
+        QVERIFY(view->m_fZoom > zoom);
+    else if (then == "pan")
+        QCOMPARE(view->m_ptPanOffset, offset + QPoint(30, -40));
+    else if (then == "window/level" || then == "reset")
+        QCOMPARE(doc->m_fWindowWidth, width + 30 * view->m_fWindowLevelFactor);
+    if (then == "ellipse") {
+        QCOMPARE(shapes.size(), std::size_t(1));
+        QVERIFY(dynamic_cast<CShapeEllipse*>(shapes.front().get()));
+    } else {
+        QVERIFY(shapes.empty());
+    }
+}
+
+// An angle begun on one image is dropped when the view shows another: nothing of it is drawn
+// there, and a click there makes nothing
+void tst_CVantrelViewMouse::halfDrawnAngleNeverShowsOnAnotherImage_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("next image") << "next image";
+    QTest::newRow("another series") << "another series";
+}
+
+void tst_CVantrelViewMouse::halfDrawnAngleNeverShowsOnAnotherImage()
+{
+    QFETCH(QString, how);
+    ShownStudy shown(m_dir.path());
+    CSeriesInfo* ct = shown.Study().AddSeries("CT");
+    QVERIFY(shown.Study().AddImage(ct, SmallCt()));
+    QVERIFY(shown.Study().AddImage(ct, SmallCt()));
+    ImageRecipe mr = Preset(ImagePreset::Mr);
+    mr.columns = 64;
+    mr.rows = 48;
+    QVERIFY(shown.Study().AddImage(shown.Study().AddSeries("MR"), mr));
+    QVERIFY(shown.Show());
+    CVantrelView* view = shown.View();
+    auto& shapes = shown.Grid()->m_arrShapes;
+    const QString firstKey = view->m_strImageKey;
+    const QPoint c = view->rect().center();
+    Click(&shown.ToolBar()->m_btnLineAngle);
+    Drag(view, {c - QPoint(150, 0), c});
+    QCOMPARE(view->m_nAngleClicks, 1);
+    Move(view, c + QPoint(0, 150), Qt::NoButton);
+    QTRY_VERIFY_WITH_TIMEOUT(GreenPixels(OnScreen(view), Middle(view)) > 100, 5000);
+
+    if (how == "next image")
+        QTest::keyClick(view, Qt::Key_Down);
+    else
+        shown.Grid()->LoadSeriesIntoViews(theApp.GetSeriesKey(1));
+    view = shown.View();
+    QVERIFY(view && !view->m_strImageKey.isEmpty() && view->m_strImageKey != firstKey);
+    QCOMPARE(m_nDrawShape, int(LINEANGLE));
+    // No second arm here, wherever the pointer goes
+    Move(view, c + QPoint(20, 150), Qt::NoButton);
+    view->repaint();
+    QCOMPARE(GreenPixels(OnScreen(view), Middle(view)), 0);
+    Press(view, c + QPoint(0, 150));
+    Release(view, c + QPoint(0, 150));
+    QCOMPARE(Angles(shapes), 0);
+    QCOMPARE(view->m_nAngleClicks, 0);
+    // An angle drawn here is made of this image's points only
+    Drag(view, {c + QPoint(0, -100), c + QPoint(100, -100)});
+    Move(view, c + QPoint(100, 0), Qt::NoButton);
+    Press(view, c + QPoint(100, 0));
+    Release(view, c + QPoint(100, 0));
+    QCOMPARE(shapes.size(), std::size_t(1));
+    QCOMPARE(shapes.front()->GetImageKey(), view->m_strImageKey);
+    COMPARE_POINT(shapes.front()->GetStartPoint(), view->ClientToShapePoint(CDoublePoint(c.x(), c.y() - 100)));
+}
+
+// A loop through the series shows other images without loading them: the arm begun on the
+// first is not drawn over them, and nothing of it is made afterwards
+void tst_CVantrelViewMouse::halfDrawnAngleNotDrawnOverALoop()
+{
+    ShownStudy shown(m_dir.path());
+    CSeriesInfo* ct = shown.Study().AddSeries("CT");
+    CImageInfo* first = shown.Study().AddImage(ct, SmallCt());
+    QVERIFY(first && shown.Study().AddImage(ct, SmallCt()) && shown.Study().AddImage(ct, SmallCt()));
+    QVERIFY(shown.Show());
+    CVantrelView* view = shown.View();
+    const QPoint c = view->rect().center();
+    Click(&shown.ToolBar()->m_btnLineAngle);
+    Drag(view, {c - QPoint(150, 0), c});
+    Move(view, c + QPoint(0, 150), Qt::NoButton);
+    QTRY_VERIFY_WITH_TIMEOUT(GreenPixels(OnScreen(view), Middle(view)) > 100, 5000);
+
+    view->RunDCMCine();
+    QCOMPARE(view->m_bCineRunning, 1);
+    QTRY_VERIFY_WITH_TIMEOUT(view->m_pImage != first, 5000);
+    Move(view, c + QPoint(20, 150), Qt::NoButton);
+    view->repaint();
+    QCOMPARE(GreenPixels(OnScreen(view), Middle(view)), 0);
+    QVERIFY(view->StopCine());
+    Move(view, c + QPoint(40, 150), Qt::NoButton);
+    Press(view, c + QPoint(40, 150));
+    Release(view, c + QPoint(40, 150));
+    QCOMPARE(Angles(shown.Grid()->m_arrShapes), 0);
+}
+
+// The first line of a Cobb angle goes when another tool is chosen, and the pane draws anew
+void tst_CVantrelViewMouse::halfDrawnCobbAngleEndsWithItsTool()
+{
+    ShownStudy shown(m_dir.path());
+    QVERIFY(ShowSmallCt(shown));
+    CVantrelView* view = shown.View();
+    SelectTool(COBBANGLE);
+    auto& shapes = shown.Grid()->m_arrShapes;
+    const QPoint c = view->rect().center();
+    Drag(view, {c - QPoint(150, 0), c});
+    QCOMPARE(view->m_nCobbStage, 1);
+    QCOMPARE(shapes.size(), std::size_t(1));
+    QTRY_VERIFY_WITH_TIMEOUT(GreenPixels(OnScreen(view), Middle(view)) > 100, 5000);
+    Click(&shown.ToolBar()->m_btnZoom);
+    QCOMPARE(view->m_nCobbStage, 0);
+    QVERIFY(shapes.empty());
+    QVERIFY(!view->m_pDrawingShape);
+    QTRY_COMPARE_WITH_TIMEOUT(GreenPixels(OnScreen(view), Middle(view)), 0, 5000);
 }
 
 void tst_CVantrelViewMouse::cobbAngleTakesTwoDrags()

@@ -5,6 +5,9 @@
 
 // Qt
 #include <QAction>
+#include <QFontInfo>
+#include <QPainter>
+#include <QScopeGuard>
 #include <QtTest>
 
 // std
@@ -12,6 +15,8 @@
 #include <memory>
 
 // Orvane
+#include "annotation/CQtFontMetrics.h"
+#include "annotation/CShapeCanvas.h"
 #include "annotation/CShapeText.h"
 #include "app/COstrevanApp.h"
 #include "controls/CImageButton.h"
@@ -62,6 +67,23 @@ void SelectTool(int shape)
     g_bToolActive = 1;
     SyncToolButtons();
 }
+
+// A canvas as the pane paints its shapes on (its RGB32 buffer), keeping the font and text of
+// every line written
+class RecordingCanvas : public CShapeCanvas
+{
+public:
+    RecordingCanvas(QPainter& painter, QImage* buffer, const IShapeFontMetrics& metrics)
+        : CShapeCanvas(painter, buffer, metrics)
+    {
+    }
+    void TextOut(int x, int y, const QString& text) override
+    {
+        written << qMakePair(GetFont(), text);
+        CShapeCanvas::TextOut(x, y, text);
+    }
+    QList<QPair<QFont, QString>> written;
+};
 
 CShapeTextEdit* EditOf(const CVantrelView* view)
 {
@@ -129,6 +151,7 @@ private slots:
     void keepsTheKeyOfTheImageItWasOpenedOn();
     void viewGoingAwayMakesNoShape();
     void textTurnsBackWithTheImage();
+    void typedTextKeepsItsFontWhenTheEntryCloses();
 
 private:
     bool ShowSmallCt(ShownStudy& shown, int images = 1)
@@ -188,7 +211,6 @@ void tst_CVantrelViewText::theEditOverTheBox()
     QCOMPARE(edit->parentWidget(), view);
     QCOMPARE(edit->geometry(), QRect(60, 50, 40, 60));
     QCOMPARE(QApplication::focusWidget(), edit);
-    QCOMPARE(edit->font(), *view->m_pTextFont->GetFont());
     QVERIFY(!view->m_bTextStarted);
     QVERIFY(dynamic_cast<CShapeText*>(view->m_pDrawingShape));
     QVERIFY(shown.Grid()->m_arrShapes.empty());
@@ -451,6 +473,47 @@ void tst_CVantrelViewText::textTurnsBackWithTheImage()
     const CDoublePoint a = text->GetStartPoint(), b = text->GetEndPoint();
     COMPARE_POINT(CDoublePoint(std::min(a.x, b.x), std::min(a.y, b.y)), CDoublePoint(10.0, 18.0));
     COMPARE_POINT(CDoublePoint(std::max(a.x, b.x), std::max(a.y, b.y)), CDoublePoint(50.0, 38.0));
+}
+
+// The text is typed in the face and size the text shape then shows it in
+void tst_CVantrelViewText::typedTextKeepsItsFontWhenTheEntryCloses()
+{
+    // An application font unlike the overlay's, as a desktop may give
+    const QFont previous = QApplication::font();
+    QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 10));
+    const auto restore = qScopeGuard([&] { QApplication::setFont(previous); });
+    ShownStudy shown(m_dir.path());
+    QVERIFY(ShowSmallCt(shown));
+    CVantrelView* view = shown.View();
+    SelectTool(TEXTOUT);
+    Drag(view, At(view, 0.2, 0.2), At(view, 0.8, 0.6));
+    CShapeTextEdit* edit = EditOf(view);
+    QVERIFY(edit && edit->IsOpen());
+    QTest::keyClicks(edit, QStringLiteral("Note"));
+    const QFont typed = edit->font();
+    // The next text press ends the entry
+    Click(view, At(view, 0.5, 0.9));
+    QCOMPARE(shown.Grid()->m_arrShapes.size(), std::size_t(1));
+    CShapeCollection* shape = shown.Grid()->m_arrShapes.front().get();
+
+    QImage buffer(view->size(), QImage::Format_RGB32);
+    buffer.fill(Qt::black);
+    QPainter painter(&buffer);
+    const CQtFontMetrics metrics;
+    RecordingCanvas canvas(painter, &buffer, metrics);
+    canvas.SetViewportOrg(view->m_ptPanOffset.x(), view->m_ptPanOffset.y());
+    shape->SetViewExtent(view->GetTotalDeviceSize().width(), view->GetTotalDeviceSize().height());
+    shape->Draw(&canvas, 0, view->m_fZoom);
+    painter.end();
+    QCOMPARE(canvas.written.size(), 1);
+    QCOMPARE(canvas.written.front().second, QStringLiteral("Note"));
+    const QFont drawn = canvas.written.front().first;
+    QCOMPARE(QFontInfo(typed).family(), QFontInfo(drawn).family());
+    QCOMPARE(QFontInfo(typed).pixelSize(), QFontInfo(drawn).pixelSize());
+    QCOMPARE(QFontInfo(typed).bold(), QFontInfo(drawn).bold());
+    QCOMPARE(QFontMetrics(typed).horizontalAdvance(QStringLiteral("Note")),
+             QFontMetrics(drawn).horizontalAdvance(QStringLiteral("Note")));
+    QCOMPARE(QFontMetrics(typed).height(), QFontMetrics(drawn).height());
 }
 
 QTEST_MAIN(tst_CVantrelViewText)

@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstring>
+#include <memory>
 #include <utility>
 
 // Orvane
@@ -60,6 +62,45 @@ void CVantrelView::PaintEmptyPane(QPainter& dc, bool withLoadingText)
     dc.restore();
 }
 
+// What one paint keeps for the next
+struct ViewPaintCache
+{
+    QImage buffer;                    // the pane, where shapes or the rubber band need its pixels
+    StretchedPicture picture;         // the shown part of the displayed bitmap, stretched
+    ViewOverlay::LayoutCache overlay; // the corner texts as laid out last
+    QFont bufferFont;                 // the font a painter on a fresh picture starts with
+    bool bBufferFont = false;
+};
+
+namespace {
+
+// Black over the client outside `area` (which lies inside it)
+void FillOutside(QPainter& dc, const QRect& client, const QRect& area)
+{
+    if (area.isEmpty()) {
+        dc.fillRect(client, Qt::black);
+        return;
+    }
+    const QRect bands[] = {
+        QRect(client.left(), client.top(), client.width(), area.top() - client.top()),
+        QRect(client.left(), area.bottom() + 1, client.width(), client.bottom() - area.bottom()),
+        QRect(client.left(), area.top(), area.left() - client.left(), area.height()),
+        QRect(area.right() + 1, area.top(), client.right() - area.right(), area.height()),
+    };
+    for (const QRect& band : bands)
+        if (!band.isEmpty())
+            dc.fillRect(band, Qt::black);
+}
+
+} // namespace
+
+ViewPaintCache& CVantrelView::PaintCache()
+{
+    if (!m_pPaintCache)
+        m_pPaintCache = std::make_shared<ViewPaintCache>();
+    return *m_pPaintCache;
+}
+
 void CVantrelView::DrawImageAndEmbedShape(QPainter* pDC)
 {
     try {
@@ -73,25 +114,86 @@ void CVantrelView::DrawImageAndEmbedShape(QPainter* pDC)
         const QSize client = size();
         if (client.isEmpty())
             return;
+        ViewPaintCache& cache = PaintCache();
+        if (!cache.bBufferFont) {
+            QImage probe(1, 1, QImage::Format_RGB32);
+            cache.bufferFont = QPainter(&probe).font();
+            cache.bBufferFont = true;
+        }
+        const QRect clientRect(QPoint(0, 0), client);
+        const QPoint origin = m_ptPanOffset - GetScrollPosition();
+        const QSize extent = GetTotalDeviceSize();
+
+        // The shapes of this image, unless hidden
+        CMyFrameWnd* grid = GetGridFrame();
+        bool shapes = false;
+        if (grid && !m_bCineRunning && !g_bAnnotationsHidden && !g_bMagnifierMode && !m_strImageKey.isEmpty())
+            for (const std::unique_ptr<CShapeCollection>& shape : grid->m_arrShapes)
+                if (shape && shape->GetImageKey() == m_strImageKey) {
+                    shapes = true;
+                    break;
+                }
+        // Shapes and the rubber band read the pixels they draw over: they are drawn on a
+        // buffer of the pane. Everything else is painted on the target, at one to one.
+        const bool band = m_bSelected && m_nDrawShape != 0 && !g_bAnnotationsHidden;
+        const QPaintDevice* device = pDC->device();
+        const bool oneToOne = !device || device->devicePixelRatioF() == 1.0;
+        const bool stretched = m_pDisplayImage && cache.picture.Update(m_pDisplayImage->GetQImage(), QRect(origin, extent), clientRect);
+        if (!stretched)
+            cache.picture.Clear();
+
+        // Scales, rubber band, frame and corner texts, over the picture and the shapes
+        const auto drawMarks = [&](CShapeCanvas& canvas) {
+            DrawReferenceLine(&canvas);
+            if (m_bSelected)
+                DrawShapeOnMouseMove(&canvas);
+            // The pane frame: green around the selected viewport; a one-pixel outline as the
+            // rectangle shape draws it, in four fills
+            const RECT box{0, 0, client.width(), m_sizePane == QSize(0, 0) ? client.height() - 1 : client.height()};
+            canvas.FillSolidRect(RECT{box.left, box.top, box.right, box.top + 1}, frameColour);
+            canvas.FillSolidRect(RECT{box.left, box.bottom - 1, box.right, box.bottom}, frameColour);
+            canvas.FillSolidRect(RECT{box.left, box.top, box.left + 1, box.bottom}, frameColour);
+            canvas.FillSolidRect(RECT{box.right - 1, box.top, box.right, box.bottom}, frameColour);
+            if (!g_bHeaderInfoHidden)
+                DrawPatientOverlay(&canvas);
+        };
+
+        if (!shapes && !band && oneToOne && (stretched || !m_pDisplayImage)) {
+            pDC->save();
+            FillOutside(*pDC, clientRect, cache.picture.Area());
+            if (!cache.picture.Area().isEmpty())
+                pDC->drawImage(cache.picture.Area().topLeft(), cache.picture.Picture());
+            pDC->setFont(cache.bufferFont);
+            {
+                CShapeCanvas canvas(*pDC, nullptr, ScreenMetrics());
+                drawMarks(canvas);
+            }
+            pDC->restore();
+            return;
+        }
+
         // One client-sized buffer, kept from paint to paint
-        if (m_backBuffer.size() != client)
-            m_backBuffer = QImage(client, QImage::Format_RGB32);
-        if (m_backBuffer.isNull())
+        if (cache.buffer.size() != client)
+            cache.buffer = QImage(client, QImage::Format_RGB32);
+        if (cache.buffer.isNull())
             return; // the pane stays as it was
-        m_backBuffer.fill(Qt::black);
         {
-            QPainter memory(&m_backBuffer);
-            CShapeCanvas canvas(memory, &m_backBuffer, ScreenMetrics());
-            const QPoint origin = m_ptPanOffset - GetScrollPosition();
-            const QSize extent = GetTotalDeviceSize();
-            // Stretched straight into the buffer; the bitmap's own drawing for any other kind
-            if (m_pDisplayImage
-                && !StretchBlit(m_pDisplayImage->GetQImage(), m_backBuffer, QRect(origin, extent)))
+            QPainter memory(&cache.buffer);
+            CShapeCanvas canvas(memory, &cache.buffer, ScreenMetrics());
+            const QRect area = cache.picture.Area();
+            FillOutside(memory, clientRect, area);
+            if (!area.isEmpty()) {
+                const QImage& picture = cache.picture.Picture();
+                const std::size_t rowBytes = std::size_t(area.width()) * sizeof(QRgb);
+                for (int y = 0; y < area.height(); ++y)
+                    std::memcpy(reinterpret_cast<QRgb*>(cache.buffer.scanLine(area.top() + y)) + area.left(),
+                                picture.constScanLine(y), rowBytes);
+            }
+            // The bitmap's own drawing for any other kind
+            if (m_pDisplayImage && !stretched)
                 m_pDisplayImage->Draw2(&memory, origin.x(), origin.y(), extent.width(), extent.height());
 
-            // The shapes of this image only
-            CMyFrameWnd* grid = GetGridFrame();
-            if (grid && !m_bCineRunning && !g_bAnnotationsHidden && !g_bMagnifierMode && !m_strImageKey.isEmpty()) {
+            if (shapes) {
                 const float zoom = GetShapeZoom();
                 const bool sideways = (GetOrientation().nAngle / 90) % 2 != 0;
                 for (const std::unique_ptr<CShapeCollection>& shape : grid->m_arrShapes) {
@@ -111,23 +213,9 @@ void CVantrelView::DrawImageAndEmbedShape(QPainter* pDC)
                         std::swap(shape->m_dSpacingX, shape->m_dSpacingY);
                 }
             }
-
-            DrawReferenceLine(&canvas);
-            if (m_bSelected)
-                DrawShapeOnMouseMove(&canvas);
-
-            // The pane frame: green around the selected viewport; a one-pixel outline as the
-            // rectangle shape draws it, in four fills
-            const RECT box{0, 0, client.width(), m_sizePane == QSize(0, 0) ? client.height() - 1 : client.height()};
-            canvas.FillSolidRect(RECT{box.left, box.top, box.right, box.top + 1}, frameColour);
-            canvas.FillSolidRect(RECT{box.left, box.bottom - 1, box.right, box.bottom}, frameColour);
-            canvas.FillSolidRect(RECT{box.left, box.top, box.left + 1, box.bottom}, frameColour);
-            canvas.FillSolidRect(RECT{box.right - 1, box.top, box.right, box.bottom}, frameColour);
-
-            if (!g_bHeaderInfoHidden)
-                DrawPatientOverlay(&canvas);
+            drawMarks(canvas);
         }
-        pDC->drawImage(0, 0, m_backBuffer);
+        pDC->drawImage(0, 0, cache.buffer);
     } catch (...) {
         ReportSystemError(GetLastError(), "CVantrelView::DrawImageAndEmbedShape");
     }
@@ -139,9 +227,6 @@ void CVantrelView::DrawPatientOverlay(CShapeCanvas* pDC)
         if (!pDC || !m_pTextFont)
             return;
         const QFont font = m_pTextFont->GetFont() ? *m_pTextFont->GetFont() : pDC->GetFont();
-        const QFont previousFont = pDC->SelectFont(font);
-        const int previousMode = pDC->SetBkMode(CShapeCanvas::TRANSPARENT);
-        const COLORREF previousColour = pDC->SetTextColor(m_crTextColor);
 
         ViewOverlay::Texts texts;
         texts.strPatientName = m_strPatientName;
@@ -163,12 +248,20 @@ void CVantrelView::DrawPatientOverlay(CShapeCanvas* pDC)
         texts.strReferringPhysician = m_strReferringPhysician;
         texts.strNoPictureText = NoPictureText();
         const bool multiFrame = m_pDicomImage && m_pDicomImage->IsMultiFrame();
-        for (const ViewOverlay::Line& line : ViewOverlay::Layout(texts, multiFrame, width(), height(), font, ScreenMetrics()))
-            pDC->TextOut(line.x, line.y, line.text);
+        // Laid out again only when a text, the size or the font changed
+        ViewOverlay::LayoutCache& layout = PaintCache().overlay;
+        const std::vector<ViewOverlay::Line>& lines = layout.Lines(texts, multiFrame, width(), height(), font, ScreenMetrics());
 
-        pDC->SetTextColor(previousColour);
-        pDC->SetBkMode(previousMode);
-        pDC->SelectFont(previousFont);
+        // Transparent, in the text colour, the top of each text at its y
+        QPainter& painter = pDC->GetPainter();
+        painter.save();
+        painter.setFont(font);
+        painter.setPen(Gdi::ColorFromRef(m_crTextColor));
+        const POINT origin = pDC->GetViewportOrg();
+        for (const ViewOverlay::Line& line : lines)
+            if (!line.text.isEmpty())
+                painter.drawText(QPoint(line.x + origin.x, line.y + origin.y + layout.Ascent()), line.text);
+        painter.restore();
     } catch (...) {
     }
 }

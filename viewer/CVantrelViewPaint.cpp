@@ -4,13 +4,13 @@
 #include "viewer/CVantrelView.h"
 
 // Qt
+#include <QFontMetricsF>
 #include <QPainter>
 
 // std
 #include <algorithm>
 #include <climits>
 #include <cmath>
-#include <cstring>
 #include <memory>
 #include <utility>
 
@@ -66,7 +66,7 @@ void CVantrelView::PaintEmptyPane(QPainter& dc, bool withLoadingText)
 struct ViewPaintCache
 {
     QImage buffer;                    // the pane, where shapes or the rubber band need its pixels
-    StretchedPicture picture;         // the shown part of the displayed bitmap, stretched
+    QImage band;                      // rows of the stretched picture on their way to the target
     ViewOverlay::LayoutCache overlay; // the corner texts as laid out last
     QFont bufferFont;                 // the font a painter on a fresh picture starts with
     bool bBufferFont = false;
@@ -91,6 +91,10 @@ void FillOutside(QPainter& dc, const QRect& client, const QRect& area)
         if (!band.isEmpty())
             dc.fillRect(band, Qt::black);
 }
+
+// Bytes of one band of the stretched picture: small enough to stay in the cache between its
+// stretch and its copy to the target
+constexpr int kBandBytes = 256 * 1024;
 
 } // namespace
 
@@ -135,12 +139,13 @@ void CVantrelView::DrawImageAndEmbedShape(QPainter* pDC)
                 }
         // Shapes and the rubber band read the pixels they draw over: they are drawn on a
         // buffer of the pane. Everything else is painted on the target, at one to one.
-        const bool band = m_bSelected && m_nDrawShape != 0 && !g_bAnnotationsHidden;
+        const bool rubberBand = m_bSelected && m_nDrawShape != 0 && !g_bAnnotationsHidden;
         const QPaintDevice* device = pDC->device();
         const bool oneToOne = !device || device->devicePixelRatioF() == 1.0;
-        const bool stretched = m_pDisplayImage && cache.picture.Update(m_pDisplayImage->GetQImage(), QRect(origin, extent), clientRect);
-        if (!stretched)
-            cache.picture.Clear();
+        const QRect destination(origin, extent);
+        const bool stretched = m_pDisplayImage && CanStretchBlit(m_pDisplayImage->GetQImage(), destination);
+        // The part of the pane the picture covers
+        const QRect area = stretched ? destination.intersected(clientRect) : QRect();
 
         // Scales, rubber band, frame and corner texts, over the picture and the shapes
         const auto drawMarks = [&](CShapeCanvas& canvas) {
@@ -158,11 +163,25 @@ void CVantrelView::DrawImageAndEmbedShape(QPainter* pDC)
                 DrawPatientOverlay(&canvas);
         };
 
-        if (!shapes && !band && oneToOne && (stretched || !m_pDisplayImage)) {
+        if (!shapes && !rubberBand && oneToOne && (stretched || !m_pDisplayImage)) {
             pDC->save();
-            FillOutside(*pDC, clientRect, cache.picture.Area());
-            if (!cache.picture.Area().isEmpty())
-                pDC->drawImage(cache.picture.Area().topLeft(), cache.picture.Picture());
+            FillOutside(*pDC, clientRect, area);
+            if (!area.isEmpty()) {
+                // Band by band: each one stretched and copied while it is still in the cache
+                const int rows = std::clamp(kBandBytes / (4 * area.width()), 1, area.height());
+                if (cache.band.width() != area.width() || cache.band.height() != rows)
+                    cache.band = QImage(area.width(), rows, QImage::Format_RGB32);
+                if (cache.band.isNull()) {
+                    pDC->restore();
+                    return;
+                }
+                for (int top = area.top(); top <= area.bottom(); top += rows) {
+                    const int count = std::min(rows, area.bottom() + 1 - top);
+                    QImage part(cache.band.bits(), area.width(), count, cache.band.bytesPerLine(), QImage::Format_RGB32);
+                    StretchBlit(m_pDisplayImage->GetQImage(), part, destination.translated(-area.left(), -top));
+                    pDC->drawImage(QPoint(area.left(), top), part);
+                }
+            }
             pDC->setFont(cache.bufferFont);
             {
                 CShapeCanvas canvas(*pDC, nullptr, ScreenMetrics());
@@ -180,17 +199,10 @@ void CVantrelView::DrawImageAndEmbedShape(QPainter* pDC)
         {
             QPainter memory(&cache.buffer);
             CShapeCanvas canvas(memory, &cache.buffer, ScreenMetrics());
-            const QRect area = cache.picture.Area();
             FillOutside(memory, clientRect, area);
-            if (!area.isEmpty()) {
-                const QImage& picture = cache.picture.Picture();
-                const std::size_t rowBytes = std::size_t(area.width()) * sizeof(QRgb);
-                for (int y = 0; y < area.height(); ++y)
-                    std::memcpy(reinterpret_cast<QRgb*>(cache.buffer.scanLine(area.top() + y)) + area.left(),
-                                picture.constScanLine(y), rowBytes);
-            }
-            // The bitmap's own drawing for any other kind
-            if (m_pDisplayImage && !stretched)
+            if (stretched)
+                StretchBlit(m_pDisplayImage->GetQImage(), cache.buffer, destination);
+            else if (m_pDisplayImage) // the bitmap's own drawing for any other kind
                 m_pDisplayImage->Draw2(&memory, origin.x(), origin.y(), extent.width(), extent.height());
 
             if (shapes) {
@@ -258,9 +270,14 @@ void CVantrelView::DrawPatientOverlay(CShapeCanvas* pDC)
         painter.setFont(font);
         painter.setPen(Gdi::ColorFromRef(m_crTextColor));
         const POINT origin = pDC->GetViewportOrg();
-        for (const ViewOverlay::Line& line : lines)
-            if (!line.text.isEmpty())
-                painter.drawText(QPoint(line.x + origin.x, line.y + origin.y + layout.Ascent()), line.text);
+        // Each line shaped once per layout; its base line where a text drawn at the top of
+        // its line puts it
+        const QFontMetricsF metrics(font);
+        const qreal base = metrics.ascent() + std::max<qreal>(0.0, metrics.leading());
+        for (std::size_t i = 0; i < lines.size(); ++i)
+            if (!lines[i].text.isEmpty())
+                painter.drawStaticText(QPointF(lines[i].x + origin.x, lines[i].y + origin.y + layout.Ascent() - base),
+                                       layout.StaticText(i));
         painter.restore();
     } catch (...) {
     }

@@ -5,6 +5,11 @@
 #include <cstring>
 #include <vector>
 
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#define ORVANE_STRETCH_SSSE3 1
+#endif
+
 namespace {
 
 bool IsStretchable(const QImage& source)
@@ -29,6 +34,63 @@ void GreyRow(const uchar* in, const int* columns, int count, QRgb* out)
         out[i] = 0xFF000000u | (0x010101u * in[columns[i]]);
 }
 
+#ifdef ORVANE_STRETCH_SSSE3
+// Where 16 pixels of a row take their samples from within 16 bytes of the first (a picture
+// shown at zoom 1 or more): the shuffle that brings those bytes into place, for every group of
+// 16 buffer columns; the same for every row. `first` is -1 for a group taken one by one.
+struct ShuffleGroup
+{
+    int first = -1;
+    alignas(16) char lanes[16];
+};
+
+void PlanShuffles(const int* columns, int count, int rowBytes, std::vector<ShuffleGroup>& groups)
+{
+    groups.resize(std::size_t(count / 16));
+    for (std::size_t g = 0; g < groups.size(); ++g) {
+        const int* c = columns + 16 * g;
+        ShuffleGroup& group = groups[g];
+        group.first = c[15] - c[0] <= 15 && c[0] + 16 <= rowBytes ? c[0] : -1;
+        for (int k = 0; k < 16 && group.first >= 0; ++k)
+            group.lanes[k] = char(c[k] - c[0]);
+    }
+}
+
+// The grey row: each planned group by one load, one shuffle and each byte spread to a pixel;
+// the rest one by one
+__attribute__((target("ssse3"))) void GreyRowShuffled(const uchar* in, const int* columns, int count, QRgb* out,
+                                                      const std::vector<ShuffleGroup>& groups)
+{
+    const __m128i alpha = _mm_set1_epi32(int(0xFF000000u));
+    for (std::size_t g = 0; g < groups.size(); ++g) {
+        const int i = int(16 * g);
+        const ShuffleGroup& group = groups[g];
+        if (group.first < 0) {
+            for (int k = i; k < i + 16; ++k)
+                out[k] = 0xFF000000u | (0x010101u * in[columns[k]]);
+            continue;
+        }
+        const __m128i grey = _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(in + group.first)),
+                                              _mm_load_si128(reinterpret_cast<const __m128i*>(group.lanes)));
+        const __m128i pairsLow = _mm_unpacklo_epi8(grey, grey);
+        const __m128i pairsHigh = _mm_unpackhi_epi8(grey, grey);
+        auto* o = reinterpret_cast<__m128i*>(out + i);
+        _mm_storeu_si128(o, _mm_or_si128(_mm_unpacklo_epi16(pairsLow, pairsLow), alpha));
+        _mm_storeu_si128(o + 1, _mm_or_si128(_mm_unpackhi_epi16(pairsLow, pairsLow), alpha));
+        _mm_storeu_si128(o + 2, _mm_or_si128(_mm_unpacklo_epi16(pairsHigh, pairsHigh), alpha));
+        _mm_storeu_si128(o + 3, _mm_or_si128(_mm_unpackhi_epi16(pairsHigh, pairsHigh), alpha));
+    }
+    for (int k = int(16 * groups.size()); k < count; ++k)
+        out[k] = 0xFF000000u | (0x010101u * in[columns[k]]);
+}
+
+bool HasSsse3()
+{
+    static const bool has = __builtin_cpu_supports("ssse3");
+    return has;
+}
+#endif
+
 void BgrRow(const uchar* in, const int* columns, int count, QRgb* out)
 {
     for (int i = 0; i < count; ++i) {
@@ -47,13 +109,16 @@ void RgbRow(const uchar* in, const int* columns, int count, QRgb* out)
 
 } // namespace
 
+bool CanStretchBlit(const QImage& source, const QRect& destination)
+{
+    return IsStretchable(source) && destination.width() > 0 && destination.height() > 0;
+}
+
 bool StretchBlit(const QImage& source, QImage& target, const QRect& destination)
 {
-    if (!IsStretchable(source))
+    if (!CanStretchBlit(source, destination))
         return false;
     if (target.format() != QImage::Format_RGB32 && target.format() != QImage::Format_ARGB32)
-        return false;
-    if (destination.width() <= 0 || destination.height() <= 0)
         return false;
     const QRect visible = destination.intersected(target.rect());
     if (visible.isEmpty())
@@ -79,6 +144,12 @@ bool StretchBlit(const QImage& source, QImage& target, const QRect& destination)
     const qsizetype outStride = target.bytesPerLine();
     const int* index = columns.data();
 
+#ifdef ORVANE_STRETCH_SSSE3
+    const bool shuffled = format == QImage::Format_Grayscale8 && HasSsse3();
+    thread_local std::vector<ShuffleGroup> groups;
+    if (shuffled)
+        PlanShuffles(index, visible.width(), int(sw), groups);
+#endif
     int previous = -1;
     const QRgb* previousOut = nullptr;
     for (int y = visible.top(); y <= visible.bottom(); ++y) {
@@ -87,44 +158,14 @@ bool StretchBlit(const QImage& source, QImage& target, const QRect& destination)
         // Rows that show the same source row are the same
         if (sy == previous)
             std::memcpy(out, previousOut, rowBytes);
+#ifdef ORVANE_STRETCH_SSSE3
+        else if (shuffled)
+            GreyRowShuffled(in + sy * inStride, index, visible.width(), out, groups);
+#endif
         else
             row(in + sy * inStride, index, visible.width(), out);
         previous = sy;
         previousOut = out;
     }
     return true;
-}
-
-bool StretchedPicture::Update(const QImage& source, const QRect& destination, const QRect& clip)
-{
-    if (!IsStretchable(source) || destination.width() <= 0 || destination.height() <= 0) {
-        Clear();
-        return false;
-    }
-    const QRect area = destination.intersected(clip);
-    const qint64 key = source.cacheKey();
-    if (m_bValid && key == m_nSourceKey && destination == m_destination && area == m_area)
-        return true;
-    if (!area.isEmpty()) {
-        if (m_picture.size() != area.size())
-            m_picture = QImage(area.size(), QImage::Format_RGB32);
-        if (m_picture.isNull() || !StretchBlit(source, m_picture, destination.translated(-area.topLeft()))) {
-            Clear();
-            return false;
-        }
-    }
-    m_area = area;
-    m_destination = destination;
-    m_nSourceKey = key;
-    m_bValid = true;
-    return true;
-}
-
-void StretchedPicture::Clear()
-{
-    m_picture = QImage();
-    m_area = QRect();
-    m_destination = QRect();
-    m_nSourceKey = 0;
-    m_bValid = false;
 }

@@ -13,27 +13,6 @@
 /// nothing drawn, for other formats or an empty source or destination.
 bool StretchBlit(const QImage& source, QImage& target, const QRect& destination);
 
-/// The part of a bitmap stretched over `destination` that lies inside `clip`, kept as an RGB32
-/// picture of that part's size from one update to the next, with the pixels StretchBlit gives:
-/// nothing is stretched again while the bitmap's pixels (its cache key), the destination and
-/// the clip stay the same.
-class StretchedPicture
-{
-public:
-    /// Brings the picture up to date. False, with nothing kept, where StretchBlit draws
-    /// nothing (another format, an empty bitmap or destination) or the picture can't be made.
-    bool Update(const QImage& source, const QRect& destination, const QRect& clip);
-    /// The part of the clip the bitmap covers (empty when none), in the clip's coordinates.
-    const QRect& Area() const { return m_area; }
-    /// The pixels of Area(), its top-left pixel first.
-    const QImage& Picture() const { return m_picture; }
-    /// Forgets the picture: the next update stretches anew.
-    void Clear();
-
-private:
-    QImage m_picture;
-    QRect m_area;
-    QRect m_destination;
-    qint64 m_nSourceKey = 0;
-    bool m_bValid = false;
-};
+/// Whether StretchBlit draws `source` over `destination` (into a buffer of its formats): a
+/// bitmap of one of its formats and a destination that is not empty.
+bool CanStretchBlit(const QImage& source, const QRect& destination);

@@ -152,6 +152,7 @@ const std::vector<Line>& LayoutCache::Lines(const Texts& texts, bool multiFrame,
         && texts == m_texts && font == m_font)
         return m_lines;
     m_lines = Layout(texts, multiFrame, width, height, font, metrics);
+    m_statics.assign(m_lines.size(), QStaticText());
     m_nAscent = metrics.GetTextMetrics(font).nAscent;
     m_texts = texts;
     m_bMultiFrame = multiFrame;
@@ -161,6 +162,17 @@ const std::vector<Line>& LayoutCache::Lines(const Texts& texts, bool multiFrame,
     m_pMetrics = &metrics;
     m_bValid = true;
     return m_lines;
+}
+
+const QStaticText& LayoutCache::StaticText(std::size_t i)
+{
+    QStaticText& text = m_statics[i];
+    if (text.text().isEmpty() && !m_lines[i].text.isEmpty()) {
+        text.setTextFormat(Qt::PlainText);
+        text.setText(m_lines[i].text);
+        text.prepare(QTransform(), m_font);
+    }
+    return text;
 }
 
 QString EmptyPaneText(bool emptyViewText, bool showLoadingText)

@@ -5,6 +5,7 @@
 
 // Qt
 #include <QFont>
+#include <QStaticText>
 #include <QString>
 
 // std
@@ -112,6 +113,8 @@ public:
                                    const IShapeFontMetrics& metrics);
     /// The ascent of the font of the last call.
     int Ascent() const { return m_nAscent; }
+    /// Line `i` of the last call prepared for drawing in its font, once per layout.
+    const QStaticText& StaticText(std::size_t i);
 
 private:
     bool m_bValid = false;
@@ -122,6 +125,7 @@ private:
     QFont m_font;
     const IShapeFontMetrics* m_pMetrics = nullptr;
     std::vector<Line> m_lines;
+    std::vector<QStaticText> m_statics;
     int m_nAscent = 0;
 };
 

@@ -34,6 +34,22 @@ void GreyRow(const uchar* in, const int* columns, int count, QRgb* out)
         out[i] = 0xFF000000u | (0x010101u * in[columns[i]]);
 }
 
+void BgrRow(const uchar* in, const int* columns, int count, QRgb* out)
+{
+    for (int i = 0; i < count; ++i) {
+        const uchar* p = in + columns[i];
+        out[i] = 0xFF000000u | (QRgb(p[2]) << 16) | (QRgb(p[1]) << 8) | QRgb(p[0]);
+    }
+}
+
+void RgbRow(const uchar* in, const int* columns, int count, QRgb* out)
+{
+    for (int i = 0; i < count; ++i) {
+        const uchar* p = in + columns[i];
+        out[i] = 0xFF000000u | (QRgb(p[0]) << 16) | (QRgb(p[1]) << 8) | QRgb(p[2]);
+    }
+}
+
 #ifdef ORVANE_STRETCH_SSSE3
 // Where 16 pixels of a row take their samples from within 16 bytes of the first (a picture
 // shown at zoom 1 or more): the shuffle that brings those bytes into place, for every group of
@@ -84,28 +100,51 @@ __attribute__((target("ssse3"))) void GreyRowShuffled(const uchar* in, const int
         out[k] = 0xFF000000u | (0x010101u * in[columns[k]]);
 }
 
+// The same for colour: 4 pixels a group, each of the three samples put in its place of the
+// pixel (blue first in memory), the fourth byte left for the alpha. `bgr` names the source's
+// order.
+void PlanColourShuffles(const int* columns, int count, int rowBytes, bool bgr, std::vector<ShuffleGroup>& groups)
+{
+    groups.resize(std::size_t(count / 4));
+    for (std::size_t g = 0; g < groups.size(); ++g) {
+        const int* c = columns + 4 * g;
+        ShuffleGroup& group = groups[g];
+        group.first = c[3] - c[0] <= 13 && c[0] + 16 <= rowBytes ? c[0] : -1;
+        for (int k = 0; k < 4 && group.first >= 0; ++k) {
+            const int at = c[k] - c[0];
+            group.lanes[4 * k] = char(bgr ? at : at + 2);
+            group.lanes[4 * k + 1] = char(at + 1);
+            group.lanes[4 * k + 2] = char(bgr ? at + 2 : at);
+            group.lanes[4 * k + 3] = char(0x80);
+        }
+    }
+}
+
+__attribute__((target("ssse3"))) void ColourRowShuffled(const uchar* in, const int* columns, int count, QRgb* out,
+                                                        bool bgr, const std::vector<ShuffleGroup>& groups)
+{
+    const __m128i alpha = _mm_set1_epi32(int(0xFF000000u));
+    for (std::size_t g = 0; g < groups.size(); ++g) {
+        const int i = int(4 * g);
+        const ShuffleGroup& group = groups[g];
+        if (group.first < 0) {
+            (bgr ? BgrRow : RgbRow)(in, columns + i, 4, out + i);
+            continue;
+        }
+        const __m128i pixels = _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(in + group.first)),
+                                                _mm_load_si128(reinterpret_cast<const __m128i*>(group.lanes)));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_or_si128(pixels, alpha));
+    }
+    const int done = int(4 * groups.size());
+    (bgr ? BgrRow : RgbRow)(in, columns + done, count - done, out + done);
+}
+
 bool HasSsse3()
 {
     static const bool has = __builtin_cpu_supports("ssse3");
     return has;
 }
 #endif
-
-void BgrRow(const uchar* in, const int* columns, int count, QRgb* out)
-{
-    for (int i = 0; i < count; ++i) {
-        const uchar* p = in + columns[i];
-        out[i] = 0xFF000000u | (QRgb(p[2]) << 16) | (QRgb(p[1]) << 8) | QRgb(p[0]);
-    }
-}
-
-void RgbRow(const uchar* in, const int* columns, int count, QRgb* out)
-{
-    for (int i = 0; i < count; ++i) {
-        const uchar* p = in + columns[i];
-        out[i] = 0xFF000000u | (QRgb(p[0]) << 16) | (QRgb(p[1]) << 8) | QRgb(p[2]);
-    }
-}
 
 } // namespace
 
@@ -145,10 +184,13 @@ bool StretchBlit(const QImage& source, QImage& target, const QRect& destination)
     const int* index = columns.data();
 
 #ifdef ORVANE_STRETCH_SSSE3
-    const bool shuffled = format == QImage::Format_Grayscale8 && HasSsse3();
+    const bool shuffled = HasSsse3();
+    const bool bgr = format == QImage::Format_BGR888;
     thread_local std::vector<ShuffleGroup> groups;
-    if (shuffled)
+    if (shuffled && bytesPerPixel == 1)
         PlanShuffles(index, visible.width(), int(sw), groups);
+    else if (shuffled)
+        PlanColourShuffles(index, visible.width(), int(sw) * 3, bgr, groups);
 #endif
     int previous = -1;
     const QRgb* previousOut = nullptr;
@@ -159,8 +201,10 @@ bool StretchBlit(const QImage& source, QImage& target, const QRect& destination)
         if (sy == previous)
             std::memcpy(out, previousOut, rowBytes);
 #ifdef ORVANE_STRETCH_SSSE3
-        else if (shuffled)
+        else if (shuffled && bytesPerPixel == 1)
             GreyRowShuffled(in + sy * inStride, index, visible.width(), out, groups);
+        else if (shuffled)
+            ColourRowShuffled(in + sy * inStride, index, visible.width(), out, bgr, groups);
 #endif
         else
             row(in + sy * inStride, index, visible.width(), out);

@@ -43,6 +43,15 @@ std::array<BYTE, 256> ColourWindowTable(int width, int centre)
     return table;
 }
 
+// Whether the window leaves every sample as it is (256/128 does)
+bool IsIdentity(const std::array<BYTE, 256>& table)
+{
+    for (int x = 0; x < 256; ++x)
+        if (table[std::size_t(x)] != x)
+            return false;
+    return true;
+}
+
 // Windowed 8-bit colour in one pass from the image's own three 8-bit planes into the scan
 // lines, as the toolkit's output would come and then be windowed; false when the image holds
 // its samples otherwise (more bits, other layout), for the toolkit's output and a second pass.
@@ -156,7 +165,10 @@ bool CxImageDCM::Render(int frame, CxImage* target, bool colourWindow, int width
     std::array<BYTE, 256> table{};
     if (!monochrome && colourWindow) {
         table = ColourWindowTable(width, centre);
-        if (bits && RenderColourPlanes(*image, local, bits, stride, table))
+        // A window that changes nothing is not applied: the toolkit's output as it comes
+        if (IsIdentity(table))
+            colourWindow = false;
+        else if (bits && RenderColourPlanes(*image, local, bits, stride, table))
             return true;
     }
     if (!bits || !image->getOutputData(bits, size, 8, local, 0)) {

@@ -44,6 +44,7 @@ class CxImage;
 class CxImageDCM;
 class QMenu;
 class QPainter;
+struct ViewPaintCache;
 
 /// One viewport. Coordinates: "client" means widget pixels of the pane; "image pixels" are
 /// pixels of the displayed bitmap (the rendered frame, turned and flipped as the view shows
@@ -184,8 +185,9 @@ public:
 
     // --- Drawing pipeline and overlay (CVantrelViewPaint.cpp) ------------------------------
 
-    /// Paints the whole pane through a back buffer onto `pDC`: image, the shapes of this
-    /// image, scales, the rubber band, the pane frame and the corner texts.
+    /// Paints the whole pane onto `pDC`: image, the shapes of this image, scales, the rubber
+    /// band, the pane frame and the corner texts. Straight onto `pDC`, unless shapes or the
+    /// rubber band are drawn (they read the pixels beneath): then through a back buffer.
     void DrawImageAndEmbedShape(QPainter* pDC);
     /// The corner texts.
     void DrawPatientOverlay(CShapeCanvas* pDC);
@@ -585,7 +587,8 @@ private:
     bool m_bErasePending = false;          // the next paint runs the background erase
     bool m_bTransformsApplied = false;     // the displayed bitmap is in the view's state
     bool m_bBlankPane = false;             // made empty by CreateBlankViewPort
-    QImage m_backBuffer;                   // the pane as composed by the last paint, reused
+    ViewPaintCache& PaintCache();
+    std::shared_ptr<ViewPaintCache> m_pPaintCache; // what a paint keeps for the next (buffers, text layout)
     int m_nWheelDelta = 0;                 // wheel units not yet turned into a step
     // Paging helpers (CVantrelViewPaging.cpp)
     void ShowPagedImage(CImageInfo* pImage, CSeriesInfo* pSeries, BOOL bAtLastFrame);

@@ -4,12 +4,14 @@
 #include "viewer/CVantrelView.h"
 
 // Qt
+#include <QFontMetricsF>
 #include <QPainter>
 
 // std
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <memory>
 #include <utility>
 
 // Orvane
@@ -61,6 +63,49 @@ void CVantrelView::PaintEmptyPane(QPainter& dc, bool withLoadingText)
     dc.restore();
 }
 
+// What one paint keeps for the next
+struct ViewPaintCache
+{
+    QImage buffer;                    // the pane, where shapes or the rubber band need its pixels
+    QImage band;                      // rows of the stretched picture on their way to the target
+    ViewOverlay::LayoutCache overlay; // the corner texts as laid out last
+    QFont bufferFont;                 // the font a painter on a fresh picture starts with
+    bool bBufferFont = false;
+};
+
+namespace {
+
+// Black over the client outside `area` (which lies inside it)
+void FillOutside(QPainter& dc, const QRect& client, const QRect& area)
+{
+    if (area.isEmpty()) {
+        dc.fillRect(client, Qt::black);
+        return;
+    }
+    const QRect bands[] = {
+        QRect(client.left(), client.top(), client.width(), area.top() - client.top()),
+        QRect(client.left(), area.bottom() + 1, client.width(), client.bottom() - area.bottom()),
+        QRect(client.left(), area.top(), area.left() - client.left(), area.height()),
+        QRect(area.right() + 1, area.top(), client.right() - area.right(), area.height()),
+    };
+    for (const QRect& band : bands)
+        if (!band.isEmpty())
+            dc.fillRect(band, Qt::black);
+}
+
+// Bytes of one band of the stretched picture: small enough to stay in the cache between its
+// stretch and its copy to the target
+constexpr int kBandBytes = 256 * 1024;
+
+} // namespace
+
+ViewPaintCache& CVantrelView::PaintCache()
+{
+    if (!m_pPaintCache)
+        m_pPaintCache = std::make_shared<ViewPaintCache>();
+    return *m_pPaintCache;
+}
+
 void CVantrelView::DrawImageAndEmbedShape(QPainter* pDC)
 {
     try {
@@ -74,25 +119,94 @@ void CVantrelView::DrawImageAndEmbedShape(QPainter* pDC)
         const QSize client = size();
         if (client.isEmpty())
             return;
+        ViewPaintCache& cache = PaintCache();
+        if (!cache.bBufferFont) {
+            QImage probe(1, 1, QImage::Format_RGB32);
+            cache.bufferFont = QPainter(&probe).font();
+            cache.bBufferFont = true;
+        }
+        const QRect clientRect(QPoint(0, 0), client);
+        const QPoint origin = m_ptPanOffset - GetScrollPosition();
+        const QSize extent = GetTotalDeviceSize();
+
+        // The shapes of this image, unless hidden
+        CMyFrameWnd* grid = GetGridFrame();
+        bool shapes = false;
+        if (grid && !m_bCineRunning && !g_bAnnotationsHidden && !g_bMagnifierMode && !m_strImageKey.isEmpty())
+            for (const std::unique_ptr<CShapeCollection>& shape : grid->m_arrShapes)
+                if (shape && shape->GetImageKey() == m_strImageKey) {
+                    shapes = true;
+                    break;
+                }
+        // Shapes and the rubber band read the pixels they draw over: they are drawn on a
+        // buffer of the pane. Everything else is painted on the target, at one to one.
+        const bool rubberBand = m_bSelected && m_nDrawShape != 0 && !g_bAnnotationsHidden;
+        const QPaintDevice* device = pDC->device();
+        const bool oneToOne = !device || device->devicePixelRatioF() == 1.0;
+        const QRect destination(origin, extent);
+        const bool stretched = m_pDisplayImage && CanStretchBlit(m_pDisplayImage->GetQImage(), destination);
+        // The part of the pane the picture covers
+        const QRect area = stretched ? destination.intersected(clientRect) : QRect();
+
+        // Scales, rubber band, frame and corner texts, over the picture and the shapes
+        const auto drawMarks = [&](CShapeCanvas& canvas) {
+            DrawReferenceLine(&canvas);
+            if (m_bSelected)
+                DrawShapeOnMouseMove(&canvas);
+            // The pane frame: green around the selected viewport; a one-pixel outline as the
+            // rectangle shape draws it, in four fills
+            const RECT box{0, 0, client.width(), m_sizePane == QSize(0, 0) ? client.height() - 1 : client.height()};
+            canvas.FillSolidRect(RECT{box.left, box.top, box.right, box.top + 1}, frameColour);
+            canvas.FillSolidRect(RECT{box.left, box.bottom - 1, box.right, box.bottom}, frameColour);
+            canvas.FillSolidRect(RECT{box.left, box.top, box.left + 1, box.bottom}, frameColour);
+            canvas.FillSolidRect(RECT{box.right - 1, box.top, box.right, box.bottom}, frameColour);
+            if (!g_bHeaderInfoHidden)
+                DrawPatientOverlay(&canvas);
+        };
+
+        if (!shapes && !rubberBand && oneToOne && (stretched || !m_pDisplayImage)) {
+            pDC->save();
+            FillOutside(*pDC, clientRect, area);
+            if (!area.isEmpty()) {
+                // Band by band: each one stretched and copied while it is still in the cache
+                const int rows = std::clamp(kBandBytes / (4 * area.width()), 1, area.height());
+                if (cache.band.width() != area.width() || cache.band.height() != rows)
+                    cache.band = QImage(area.width(), rows, QImage::Format_RGB32);
+                if (cache.band.isNull()) {
+                    pDC->restore();
+                    return;
+                }
+                for (int top = area.top(); top <= area.bottom(); top += rows) {
+                    const int count = std::min(rows, area.bottom() + 1 - top);
+                    QImage part(cache.band.bits(), area.width(), count, cache.band.bytesPerLine(), QImage::Format_RGB32);
+                    StretchBlit(m_pDisplayImage->GetQImage(), part, destination.translated(-area.left(), -top));
+                    pDC->drawImage(QPoint(area.left(), top), part);
+                }
+            }
+            pDC->setFont(cache.bufferFont);
+            {
+                CShapeCanvas canvas(*pDC, nullptr, ScreenMetrics());
+                drawMarks(canvas);
+            }
+            pDC->restore();
+            return;
+        }
+
         // One client-sized buffer, kept from paint to paint
-        if (m_backBuffer.size() != client)
-            m_backBuffer = QImage(client, QImage::Format_RGB32);
-        if (m_backBuffer.isNull())
+        if (cache.buffer.size() != client)
+            cache.buffer = QImage(client, QImage::Format_RGB32);
+        if (cache.buffer.isNull())
             return; // the pane stays as it was
-        m_backBuffer.fill(Qt::black);
         {
-            QPainter memory(&m_backBuffer);
-            CShapeCanvas canvas(memory, &m_backBuffer, ScreenMetrics());
-            const QPoint origin = m_ptPanOffset - GetScrollPosition();
-            const QSize extent = GetTotalDeviceSize();
-            // Stretched straight into the buffer; the bitmap's own drawing for any other kind
-            if (m_pDisplayImage
-                && !StretchBlit(m_pDisplayImage->GetQImage(), m_backBuffer, QRect(origin, extent)))
+            QPainter memory(&cache.buffer);
+            CShapeCanvas canvas(memory, &cache.buffer, ScreenMetrics());
+            FillOutside(memory, clientRect, area);
+            if (stretched)
+                StretchBlit(m_pDisplayImage->GetQImage(), cache.buffer, destination);
+            else if (m_pDisplayImage) // the bitmap's own drawing for any other kind
                 m_pDisplayImage->Draw2(&memory, origin.x(), origin.y(), extent.width(), extent.height());
 
-            // The shapes of this image only
-            CMyFrameWnd* grid = GetGridFrame();
-            if (grid && !m_bCineRunning && !g_bAnnotationsHidden && !g_bMagnifierMode && !m_strImageKey.isEmpty()) {
+            if (shapes) {
                 const float zoom = GetShapeZoom();
                 const bool sideways = (GetOrientation().nAngle / 90) % 2 != 0;
                 for (const std::unique_ptr<CShapeCollection>& shape : grid->m_arrShapes) {
@@ -112,23 +226,9 @@ void CVantrelView::DrawImageAndEmbedShape(QPainter* pDC)
                         std::swap(shape->m_dSpacingX, shape->m_dSpacingY);
                 }
             }
-
-            DrawReferenceLine(&canvas);
-            if (m_bSelected)
-                DrawShapeOnMouseMove(&canvas);
-
-            // The pane frame: green around the selected viewport; a one-pixel outline as the
-            // rectangle shape draws it, in four fills
-            const RECT box{0, 0, client.width(), m_sizePane == QSize(0, 0) ? client.height() - 1 : client.height()};
-            canvas.FillSolidRect(RECT{box.left, box.top, box.right, box.top + 1}, frameColour);
-            canvas.FillSolidRect(RECT{box.left, box.bottom - 1, box.right, box.bottom}, frameColour);
-            canvas.FillSolidRect(RECT{box.left, box.top, box.left + 1, box.bottom}, frameColour);
-            canvas.FillSolidRect(RECT{box.right - 1, box.top, box.right, box.bottom}, frameColour);
-
-            if (!g_bHeaderInfoHidden)
-                DrawPatientOverlay(&canvas);
+            drawMarks(canvas);
         }
-        pDC->drawImage(0, 0, m_backBuffer);
+        pDC->drawImage(0, 0, cache.buffer);
     } catch (...) {
         ReportSystemError(GetLastError(), "CVantrelView::DrawImageAndEmbedShape");
     }
@@ -140,9 +240,6 @@ void CVantrelView::DrawPatientOverlay(CShapeCanvas* pDC)
         if (!pDC || !m_pTextFont)
             return;
         const QFont font = m_pTextFont->GetFont() ? *m_pTextFont->GetFont() : pDC->GetFont();
-        const QFont previousFont = pDC->SelectFont(font);
-        const int previousMode = pDC->SetBkMode(CShapeCanvas::TRANSPARENT);
-        const COLORREF previousColour = pDC->SetTextColor(m_crTextColor);
 
         ViewOverlay::Texts texts;
         texts.strPatientName = m_strPatientName;
@@ -164,12 +261,25 @@ void CVantrelView::DrawPatientOverlay(CShapeCanvas* pDC)
         texts.strReferringPhysician = m_strReferringPhysician;
         texts.strNoPictureText = NoPictureText();
         const bool multiFrame = m_pDicomImage && m_pDicomImage->IsMultiFrame();
-        for (const ViewOverlay::Line& line : ViewOverlay::Layout(texts, multiFrame, width(), height(), font, ScreenMetrics()))
-            pDC->TextOut(line.x, line.y, line.text);
+        // Laid out again only when a text, the size or the font changed
+        ViewOverlay::LayoutCache& layout = PaintCache().overlay;
+        const std::vector<ViewOverlay::Line>& lines = layout.Lines(texts, multiFrame, width(), height(), font, ScreenMetrics());
 
-        pDC->SetTextColor(previousColour);
-        pDC->SetBkMode(previousMode);
-        pDC->SelectFont(previousFont);
+        // Transparent, in the text colour, the top of each text at its y
+        QPainter& painter = pDC->GetPainter();
+        painter.save();
+        painter.setFont(font);
+        painter.setPen(Gdi::ColorFromRef(m_crTextColor));
+        const POINT origin = pDC->GetViewportOrg();
+        // Each line shaped once per layout; its base line where a text drawn at the top of
+        // its line puts it
+        const QFontMetricsF metrics(font);
+        const qreal base = metrics.ascent() + std::max<qreal>(0.0, metrics.leading());
+        for (std::size_t i = 0; i < lines.size(); ++i)
+            if (!lines[i].text.isEmpty())
+                painter.drawStaticText(QPointF(lines[i].x + origin.x, lines[i].y + origin.y + layout.Ascent() - base),
+                                       layout.StaticText(i));
+        painter.restore();
     } catch (...) {
     }
 }

@@ -12,3 +12,7 @@
 /// buffer pixel x shows source column (x - left) * width / destination width. False, with
 /// nothing drawn, for other formats or an empty source or destination.
 bool StretchBlit(const QImage& source, QImage& target, const QRect& destination);
+
+/// Whether StretchBlit draws `source` over `destination` (into a buffer of its formats): a
+/// bitmap of one of its formats and a destination that is not empty.
+bool CanStretchBlit(const QImage& source, const QRect& destination);

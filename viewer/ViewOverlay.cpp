@@ -145,6 +145,36 @@ std::vector<Line> Layout(const Texts& t, bool multiFrame, int width, int height,
     return lines;
 }
 
+const std::vector<Line>& LayoutCache::Lines(const Texts& texts, bool multiFrame, int width, int height, const QFont& font,
+                                            const IShapeFontMetrics& metrics)
+{
+    if (m_bValid && multiFrame == m_bMultiFrame && width == m_nWidth && height == m_nHeight && &metrics == m_pMetrics
+        && texts == m_texts && font == m_font)
+        return m_lines;
+    m_lines = Layout(texts, multiFrame, width, height, font, metrics);
+    m_statics.assign(m_lines.size(), QStaticText());
+    m_nAscent = metrics.GetTextMetrics(font).nAscent;
+    m_texts = texts;
+    m_bMultiFrame = multiFrame;
+    m_nWidth = width;
+    m_nHeight = height;
+    m_font = font;
+    m_pMetrics = &metrics;
+    m_bValid = true;
+    return m_lines;
+}
+
+const QStaticText& LayoutCache::StaticText(std::size_t i)
+{
+    QStaticText& text = m_statics[i];
+    if (text.text().isEmpty() && !m_lines[i].text.isEmpty()) {
+        text.setTextFormat(Qt::PlainText);
+        text.setText(m_lines[i].text);
+        text.prepare(QTransform(), m_font);
+    }
+    return text;
+}
+
 QString EmptyPaneText(bool emptyViewText, bool showLoadingText)
 {
     if (emptyViewText && showLoadingText)

@@ -5,6 +5,7 @@
 
 // Qt
 #include <QFont>
+#include <QStaticText>
 #include <QString>
 
 // std
@@ -64,6 +65,8 @@ struct Texts
     QString strModality;
     QString strReferringPhysician;
     QString strNoPictureText;      ///< why the image shows no picture; empty when it shows one
+
+    bool operator==(const Texts&) const = default;
 };
 
 /// "Last, First Middle", each part only when present ("First" alone without a comma);
@@ -98,6 +101,33 @@ struct Line
 /// window texts.
 std::vector<Line> Layout(const Texts& texts, bool multiFrame, int width, int height, const QFont& font,
                          const IShapeFontMetrics& metrics);
+
+/// The corner texts as Layout places them, laid out again only when something they depend on
+/// changed (a text, the multi-frame flag, the client size, the font or the metrics).
+class LayoutCache
+{
+public:
+    /// The lines of Layout(texts, multiFrame, width, height, font, metrics); valid until the
+    /// next call.
+    const std::vector<Line>& Lines(const Texts& texts, bool multiFrame, int width, int height, const QFont& font,
+                                   const IShapeFontMetrics& metrics);
+    /// The ascent of the font of the last call.
+    int Ascent() const { return m_nAscent; }
+    /// Line `i` of the last call prepared for drawing in its font, once per layout.
+    const QStaticText& StaticText(std::size_t i);
+
+private:
+    bool m_bValid = false;
+    Texts m_texts;
+    bool m_bMultiFrame = false;
+    int m_nWidth = 0;
+    int m_nHeight = 0;
+    QFont m_font;
+    const IShapeFontMetrics* m_pMetrics = nullptr;
+    std::vector<Line> m_lines;
+    std::vector<QStaticText> m_statics;
+    int m_nAscent = 0;
+};
 
 /// The text an empty viewport shows: the loading text while both flags are set, else none.
 QString EmptyPaneText(bool emptyViewText, bool showLoadingText);

@@ -230,6 +230,8 @@ private slots:
     void embeddedOverlayKeepsPixelData();
     void renderReusesTheTargetItOwnsAlone();
     void windowedColourShowsTheCurrentFrame();
+    void colourWindowThatChangesNothingGivesTheToolkitOutput_data();
+    void colourWindowThatChangesNothingGivesTheToolkitOutput();
 
 private:
     QString Write(const ImageRecipe& recipe, Syntax syntax, const QString& name);
@@ -881,6 +883,64 @@ void tst_CxImageDCM::windowedColourShowsTheCurrentFrame()
     QVERIFY(opened->dicom->WindowLevellingInto(&windowed, 256, 128)); // a colour window that changes nothing
     QVERIFY(BitmapBytes(windowed) == ToolkitOutput(path, 2, 0, 0));
     QVERIFY(BitmapBytes(windowed) != ToolkitOutput(path, 0, 0, 0));
+}
+
+void tst_CxImageDCM::colourWindowThatChangesNothingGivesTheToolkitOutput_data()
+{
+    QTest::addColumn<ImagePreset>("preset");
+    QTest::addColumn<Syntax>("syntax");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("centre");
+    QTest::addColumn<bool>("identity");
+    const std::pair<ImagePreset, Syntax> images[] = {
+        {ImagePreset::Rgb, Syntax::ExplicitLittle},
+        {ImagePreset::RgbPlanar, Syntax::ExplicitLittle},
+        {ImagePreset::MultiFrameColour, Syntax::JpegLossless},
+        {ImagePreset::YbrFull, Syntax::ExplicitLittle},
+        {ImagePreset::Palette8, Syntax::ExplicitLittle},
+    };
+    for (const auto& [preset, syntax] : images) {
+        const QString name = QStringLiteral("%1 %2").arg(PresetName(preset), SyntaxName(syntax));
+        QTest::newRow(qPrintable(name + " 256/128")) << preset << syntax << 256 << 128 << true;
+        // The window an 8-bit image opens with moves some samples up by one
+        QTest::newRow(qPrintable(name + " 255/127")) << preset << syntax << 255 << 127 << false;
+        QTest::newRow(qPrintable(name + " 100/80")) << preset << syntax << 100 << 80 << false;
+    }
+}
+
+void tst_CxImageDCM::colourWindowThatChangesNothingGivesTheToolkitOutput()
+{
+    QFETCH(ImagePreset, preset);
+    QFETCH(Syntax, syntax);
+    QFETCH(int, width);
+    QFETCH(int, centre);
+    QFETCH(bool, identity);
+    ImageRecipe recipe = SmallRecipe(preset);
+    // Every sample value occurs
+    recipe.columns = 256;
+    recipe.rows = 6;
+    const QString path = Write(recipe, syntax, QStringLiteral("colour-window-%1-%2").arg(width).arg(int(preset)));
+    auto opened = Open(path);
+    QCOMPARE(opened->result, 1);
+    const int frame = recipe.frames > 1 ? 2 : 0;
+    opened->dicom->m_nCurrentFrame = frame + 1;
+    CxImage windowed;
+    QVERIFY(opened->dicom->WindowLevellingInto(&windowed, width, centre));
+    const std::vector<Uint8> toolkit = ToolkitOutput(path, frame, 0, 0);
+    // The linear window of 0..255 on each sample of the toolkit's output
+    std::vector<Uint8> expected = toolkit;
+    const int half = (width - 1) / 2;
+    for (Uint8& sample : expected) {
+        const double x = sample;
+        if (x <= (centre - 0.5) - half)
+            sample = 0;
+        else if (x > (centre - 0.5) + half)
+            sample = 255;
+        else
+            sample = Uint8(std::trunc(((x - (centre - 0.5)) / (width - 1) + 0.5) * 255.0 + 1e-9));
+    }
+    QVERIFY(BitmapBytes(windowed) == expected);
+    QCOMPARE(expected == toolkit, identity);
 }
 
 void tst_CxImageDCM::refusedFilesReturnZero_data()

@@ -52,6 +52,23 @@ Line Find(const std::vector<Line>& lines, const QString& start)
     return Line{-1, -1, QString()};
 }
 
+// Counts the measurements asked of it
+class CountingMetrics : public CFixedFontMetrics
+{
+public:
+    mutable int calls = 0;
+    ShapeTextMetrics GetTextMetrics(const QFont& font) const override
+    {
+        ++calls;
+        return CFixedFontMetrics::GetTextMetrics(font);
+    }
+    int GetTextWidth(const QFont& font, const QString& text) const override
+    {
+        ++calls;
+        return CFixedFontMetrics::GetTextWidth(font, text);
+    }
+};
+
 } // namespace
 
 class tst_ViewOverlay : public QObject
@@ -71,6 +88,7 @@ private slots:
     void centresWhyThereIsNoPicture();
     void showsLoadingTextOnlyWithBothFlags_data();
     void showsLoadingTextOnlyWithBothFlags();
+    void keptLayoutFollowsEveryChange();
 };
 
 void tst_ViewOverlay::composesPatientName_data()
@@ -263,6 +281,50 @@ void tst_ViewOverlay::showsLoadingTextOnlyWithBothFlags()
     QCOMPARE(!text.isEmpty(), shown);
     if (shown)
         QCOMPARE(text, QStringLiteral(" LOADING IMAGES ....  PLEASE WAIT...."));
+}
+
+void tst_ViewOverlay::keptLayoutFollowsEveryChange()
+{
+    const auto same = [](const std::vector<Line>& a, const std::vector<Line>& b) {
+        if (a.size() != b.size())
+            return false;
+        for (std::size_t i = 0; i < a.size(); ++i)
+            if (a[i].x != b[i].x || a[i].y != b[i].y || a[i].text != b[i].text)
+                return false;
+        return true;
+    };
+    LayoutCache kept;
+    Texts t = FullTexts();
+    QFont font;
+    QVERIFY(same(kept.Lines(t, false, kWidth, kHeight, font, kMetrics), Layout(t, false, kWidth, kHeight, font, kMetrics)));
+    QCOMPARE(kept.Ascent(), 10);
+    // A window drag changes the window texts only
+    t.strWindowWidthText = QStringLiteral("WW = 123456");
+    QVERIFY(same(kept.Lines(t, false, kWidth, kHeight, font, kMetrics), Layout(t, false, kWidth, kHeight, font, kMetrics)));
+    QCOMPARE(Find(kept.Lines(t, false, kWidth, kHeight, font, kMetrics), "WW = ").x, kWidth - 5 - W("WW = 123456"));
+    // Paging: the image text widens the top-right column
+    t.strImageText = QStringLiteral("Image  1000/1200");
+    QCOMPARE(Find(kept.Lines(t, false, kWidth, kHeight, font, kMetrics), "Study : ").x, kWidth - 15 - W(t.strImageText));
+    // Why there is no picture
+    t.strNoPictureText = QStringLiteral("No picture");
+    QVERIFY(same(kept.Lines(t, false, kWidth, kHeight, font, kMetrics), Layout(t, false, kWidth, kHeight, font, kMetrics)));
+    t.strNoPictureText.clear();
+    // The frame line of a multi-frame file, a new client size, other metrics
+    QVERIFY(same(kept.Lines(t, true, kWidth, kHeight, font, kMetrics), Layout(t, true, kWidth, kHeight, font, kMetrics)));
+    QVERIFY(same(kept.Lines(t, true, 333, 222, font, kMetrics), Layout(t, true, 333, 222, font, kMetrics)));
+    const CFixedFontMetrics larger(ShapeTextMetrics{20, 16, 0, 9});
+    QVERIFY(same(kept.Lines(t, true, 333, 222, font, larger), Layout(t, true, 333, 222, font, larger)));
+    QCOMPARE(kept.Ascent(), 16);
+    // Another font is measured anew
+    CountingMetrics counting;
+    QFont bold = font;
+    bold.setBold(true);
+    kept.Lines(t, true, 333, 222, font, counting);
+    const int measured = counting.calls;
+    kept.Lines(t, true, 333, 222, font, counting);
+    QCOMPARE(counting.calls, measured); // nothing changed: no measuring
+    kept.Lines(t, true, 333, 222, bold, counting);
+    QVERIFY(counting.calls > measured);
 }
 
 QTEST_MAIN(tst_ViewOverlay)

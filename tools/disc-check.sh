@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Starts the viewer folder of a file set on a root that holds only the allowed system libraries
 # (tools/disc-allowed.sh: the files of their Debian packages, no Qt, no DCMTK, no fonts), against a
-# virtual X server, and checks from screenshots that it shows the Study List, opens a study and
-# paints its first image, and that every library it maps is in the folder or allowed.
+# virtual X server, and checks from screenshots that it shows the Study List and the skinned tool
+# bar, opens a study and paints its first image, and that every library it maps is in the folder or allowed.
 # Usage: tools/disc-check.sh [viewer-folder]   (default: a fresh one from make-disc-folder.sh)
 # Runs as root (chroot in a private mount namespace). ORVANE_DISC_BUILD_DIR: the Release build folder;
 # ORVANE_DISC_KEEP=1 keeps the screenshots (as a failure does).
@@ -109,6 +109,10 @@ white=$(share list "$((WIDTH - 20))x$((HEIGHT / 2))+$((X + 10))+$((Y + 40))" 'r 
 text=$(share list "$((WIDTH - 20))x80+$((X + 10))+$((Y + 25))" 'r < 0.3 && g < 0.3 && b < 0.3')
 echo "Study List at ${WIDTH}x${HEIGHT}+${X}+${Y}: white list $white, row text $text"
 above "$white" 0.5 && above "$text" 0.01 || fail "the Study List shows no list of studies (see $work/list.png)"
+# The tool bar's buttons are JPEG skins: without Qt's jpeg plugin the row stays black
+buttons=$(share list 700x50+360+945 'r + g + b > 0.6')
+echo "tool bar buttons: lit share $buttons"
+above "$buttons" 0.2 || fail "the tool bar shows no skinned buttons (see $work/list.png)"
 
 # 2. Double-click its first row; the list goes and the view paints the study's first image:
 # the middle of the screen turns to many grey levels

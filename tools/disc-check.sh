@@ -96,7 +96,7 @@ above() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }
 
 # 1. The Study List: a window of that name, its list white with dark row text
 window=""
-for _ in $(seq 60); do
+for _ in $(seq 120); do
   alive
   window=$(xdotool search --onlyvisible --name '^Study List$' 2>/dev/null | sed -n 1p) && [ -n "$window" ] && break
   sleep 0.5
@@ -118,7 +118,7 @@ above "$buttons" 0.2 || fail "the tool bar shows no skinned buttons (see $work/l
 # the middle of the screen turns to many grey levels
 xdotool mousemove --window "$window" 60 38 click --repeat 2 --delay 80 1
 grey=0
-for _ in $(seq 60); do
+for _ in $(seq 120); do
   alive
   sleep 0.5
   xdotool search --onlyvisible --name '^Study List$' >/dev/null 2>&1 && continue

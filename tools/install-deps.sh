@@ -10,6 +10,7 @@ packages=(
   libjpeg-dev zlib1g-dev libpng-dev libtiff-dev libxml2-dev libssl-dev libwrap0-dev libcharls-dev libopenjp2-7-dev
   fonts-liberation2 fonts-dejavu-core
   xvfb xauth
+  patchelf fontconfig xdotool imagemagick
   clang libclang-rt-14-dev
 )
 

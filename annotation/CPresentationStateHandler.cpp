@@ -104,7 +104,15 @@ public:
 
     bool Read(DcmDataset& dataset)
     {
-        if (m_reader.read(dataset).bad())
+        // The toolkit refuses a whole state for some bad annotation items and keeps others that
+        // it later fails on: it reads the state without the items refused here
+        const bool refused = ReadAnnotations(dataset);
+        std::unique_ptr<DcmDataset> withoutRefused;
+        if (refused) {
+            withoutRefused = std::make_unique<DcmDataset>(dataset);
+            RemoveRefusedAnnotations(*withoutRefused);
+        }
+        if (m_reader.read(withoutRefused ? *withoutRefused : dataset).bad())
             return false;
         for (size_t i = 0; i < m_reader.numberOfImageReferences(); ++i) {
             OFString study, series, sopClass, instance, frames, aeTitle, filesetId, filesetUid;
@@ -114,7 +122,6 @@ public:
         for (size_t i = 0; i < m_reader.getNumberOfGraphicLayers(); ++i)
             if (const char* layer = m_reader.getGraphicLayerName(i))
                 m_layers.insert(layer);
-        ReadAnnotations(dataset);
         m_bConvert = m_charset.selectCharacterSet(dataset).good();
         return true;
     }
@@ -187,24 +194,56 @@ private:
         std::unique_ptr<DVPSGraphicAnnotation> item;
     };
 
+    // An annotation item read on its own; null when it names no layer or can't be read.
+    static std::unique_ptr<DVPSGraphicAnnotation> ReadAnnotation(DcmObject* object, std::string& layer)
+    {
+        auto* item = dynamic_cast<DcmItem*>(object);
+        OFString name;
+        if (!item || item->findAndGetOFString(DCM_GraphicLayer, name).bad() || name.empty())
+            return nullptr;
+        auto annotation = std::make_unique<DVPSGraphicAnnotation>();
+        if (annotation->read(*item).bad())
+            return nullptr;
+        layer = name.c_str();
+        return annotation;
+    }
+
     // Each item of the Graphic Annotation Sequence on its own (the toolkit's list of them
     // compares layer names unchecked and fails on an item without one): an item that can't be
-    // read or names no layer is refused, the others stay.
-    void ReadAnnotations(DcmItem& dataset)
+    // read or names no layer is refused, the others stay. True when one was refused.
+    bool ReadAnnotations(DcmItem& dataset)
+    {
+        DcmSequenceOfItems* sequence = nullptr;
+        if (dataset.findAndGetSequence(DCM_GraphicAnnotationSequence, sequence).bad() || !sequence)
+            return false;
+        bool refused = false;
+        for (DcmObject* object = sequence->nextInContainer(nullptr); object; object = sequence->nextInContainer(object)) {
+            std::string layer;
+            std::unique_ptr<DVPSGraphicAnnotation> annotation = ReadAnnotation(object, layer);
+            if (annotation)
+                m_annotations.push_back({layer, std::move(annotation)});
+            else
+                refused = true;
+        }
+        return refused;
+    }
+
+    static void RemoveRefusedAnnotations(DcmItem& dataset)
     {
         DcmSequenceOfItems* sequence = nullptr;
         if (dataset.findAndGetSequence(DCM_GraphicAnnotationSequence, sequence).bad() || !sequence)
             return;
+        std::vector<DcmObject*> refused;
         for (DcmObject* object = sequence->nextInContainer(nullptr); object; object = sequence->nextInContainer(object)) {
-            auto* item = dynamic_cast<DcmItem*>(object);
-            OFString layer;
-            if (!item || item->findAndGetOFString(DCM_GraphicLayer, layer).bad() || layer.empty())
-                continue;
-            auto annotation = std::make_unique<DVPSGraphicAnnotation>();
-            if (annotation->read(*item).bad())
-                continue;
-            m_annotations.push_back({layer.c_str(), std::move(annotation)});
+            std::string layer;
+            if (!ReadAnnotation(object, layer))
+                refused.push_back(object);
         }
+        for (DcmObject* object : refused)
+            if (auto* item = dynamic_cast<DcmItem*>(object))
+                delete sequence->remove(item);
+        if (sequence->card() == 0)
+            dataset.findAndDeleteElement(DCM_GraphicAnnotationSequence);
     }
 
     AreaReader m_reader;

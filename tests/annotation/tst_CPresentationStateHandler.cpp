@@ -370,15 +370,26 @@ private slots:
         QCOMPARE(lines(import(ps)), QStringList({"text W 100,60 125,80 B", "text W 100,80 200,160 A"}));
     }
 
-    // An annotation item whose Graphic Layer is empty is refused alone: the others come.
+    // An annotation item whose Graphic Layer is empty is refused alone, wherever it stands:
+    // the others come.
+    void refusesAnAnnotationWithoutALayer_data()
+    {
+        QTest::addColumn<int>("at"); // where the item goes among the three good ones
+        QTest::newRow("first") << 0;
+        QTest::newRow("between the others") << 1;
+        QTest::newRow("last") << 3;
+    }
     void refusesAnAnnotationWithoutALayer()
     {
-        PresentationStateData ps = state({{"LINEAR", {0}, {PsLinear({1, 2}, {3, 4})}, {}},
-                                          {"", {0}, {PsLinear({5, 5}, {9, 9})}, {PsText("none", {1, 1}, {9, 9})}},
-                                          {"TEXT", {0}, {}, {PsText("Note", {2, 2}, {40, 12})}},
-                                          {"", {}, {PsLinear({6, 6}, {8, 8})}, {}}});
-        ps.layers = {{"LINEAR", 1, ""}, {"TEXT", 2, ""}};
-        QCOMPARE(lines(import(ps)), QStringList({"length A 1,2 3,4", "text A 2,2 40,12 Note"}));
+        QFETCH(int, at);
+        std::vector<PsAnnotation> annotations = {{"LINEAR", {0}, {PsLinear({1, 2}, {3, 4})}, {}},
+                                                 {"TEXT", {0}, {}, {PsText("Note", {2, 2}, {40, 12})}},
+                                                 {"LINE", {}, {PsLine({5, 5}, {20, 30})}, {}}};
+        annotations.insert(annotations.begin() + at, {"", {0}, {PsLinear({5, 5}, {9, 9})}, {PsText("none", {1, 1}, {9, 9})}});
+        PresentationStateData ps = state(annotations);
+        ps.layers = {{"LINEAR", 1, ""}, {"TEXT", 2, ""}, {"LINE", 3, ""}};
+        QCOMPARE(lines(import(ps)), QStringList({"length A 1,2 3,4", "arrow A 5,5 20,30", "text A 2,2 40,12 Note",
+                                                 "arrow J 5,5 20,30"}));
     }
 
     // A text takes its bounding box; one with only an anchor starts at the anchor and may take

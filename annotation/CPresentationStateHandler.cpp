@@ -9,7 +9,8 @@
 #include <dcmtk/dcmdata/dcfilefo.h>
 #include <dcmtk/dcmdata/dcspchrs.h>
 #include <dcmtk/dcmpstat/dcmpstat.h>
-#include <dcmtk/dcmpstat/dvpsgal.h>
+#include <dcmtk/dcmpstat/dvpsda.h>
+#include <dcmtk/dcmpstat/dvpsga.h>
 #include <dcmtk/dcmpstat/dvpsgr.h>
 #include <dcmtk/dcmpstat/dvpstx.h>
 
@@ -42,12 +43,12 @@ const int kPenWidth = 1;
 const unsigned long kFrame = 1;
 const char* const kShapeFailure = "CPresentationStateHandler::OnLButtonUp, case LINELENGTH";
 
-// The toolkit's reader of presentation states, with its graphic annotation list open to
-// questions per SOP instance and frame, which it otherwise answers only for an attached image.
-class AnnotationReader : public DcmPresentationState
+// The toolkit's reader of presentation states, with its displayed areas open to questions per
+// SOP instance and frame, which it otherwise answers only for an attached image.
+class AreaReader : public DcmPresentationState
 {
 public:
-    DVPSGraphicAnnotation_PList& Annotations() { return graphicAnnotationList; }
+    DVPSDisplayedArea_PList& DisplayedAreas() { return displayedAreaSelectionList; }
 };
 
 std::string Latin1(const QString& text)
@@ -86,13 +87,32 @@ bool ReadSpacing(DcmItem& item, const DcmTagKey& tag, double values[2])
 
 } // namespace
 
-// One read presentation state: its annotations, the images it references and its character set.
+// One read presentation state: its annotations, the images it references, their displayed
+// areas and its character set.
 class CPresentationStateHandler::State
 {
 public:
+    /// The part of the selected image that DISPLAY units span, in image pixels: left and top
+    /// edge, width and height.
+    struct Area
+    {
+        double dLeft = 0.0;
+        double dTop = 0.0;
+        double dWidth = 0.0;
+        double dHeight = 0.0;
+    };
+
     bool Read(DcmDataset& dataset)
     {
-        if (m_reader.read(dataset).bad())
+        // The toolkit refuses a whole state for some bad annotation items and keeps others that
+        // it later fails on: it reads the state without the items refused here
+        const bool refused = ReadAnnotations(dataset);
+        std::unique_ptr<DcmDataset> withoutRefused;
+        if (refused) {
+            withoutRefused = std::make_unique<DcmDataset>(dataset);
+            RemoveRefusedAnnotations(*withoutRefused);
+        }
+        if (m_reader.read(withoutRefused ? *withoutRefused : dataset).bad())
             return false;
         for (size_t i = 0; i < m_reader.numberOfImageReferences(); ++i) {
             OFString study, series, sopClass, instance, frames, aeTitle, filesetId, filesetUid;
@@ -119,16 +139,38 @@ public:
     /// The graphic objects of every annotation on the layer for the selected image's first frame.
     std::vector<DVPSGraphicObject*> Graphics(const char* layer)
     {
-        DVPSGraphicAnnotation_PList& list = m_reader.Annotations();
-        return Collect(list.getNumberOfGraphicObjects(layer, m_uid.c_str(), kFrame),
-                       [&](size_t i) { return list.getGraphicObject(layer, m_uid.c_str(), kFrame, i); });
+        std::vector<DVPSGraphicObject*> objects;
+        for (Annotation& annotation : m_annotations)
+            if (annotation.layer == layer && annotation.item->isApplicable(m_uid.c_str(), kFrame))
+                for (size_t i = 0; i < annotation.item->getNumberOfGraphicObjects(); ++i)
+                    if (DVPSGraphicObject* object = annotation.item->getGraphicObject(i))
+                        objects.push_back(object);
+        return objects;
     }
 
     std::vector<DVPSTextObject*> Texts(const char* layer)
     {
-        DVPSGraphicAnnotation_PList& list = m_reader.Annotations();
-        return Collect(list.getNumberOfTextObjects(layer, m_uid.c_str(), kFrame),
-                       [&](size_t i) { return list.getTextObject(layer, m_uid.c_str(), kFrame, i); });
+        std::vector<DVPSTextObject*> objects;
+        for (Annotation& annotation : m_annotations)
+            if (annotation.layer == layer && annotation.item->isApplicable(m_uid.c_str(), kFrame))
+                for (size_t i = 0; i < annotation.item->getNumberOfTextObjects(); ++i)
+                    if (DVPSTextObject* object = annotation.item->getTextObject(i))
+                        objects.push_back(object);
+        return objects;
+    }
+
+    /// The displayed area the state gives the selected image's first frame; the whole image
+    /// when it gives none. Its corners name the first and the last pixel shown, counted from 1.
+    Area DisplayedArea(const CPresentationStateHandler::ImageDescription& image)
+    {
+        Area area{0.0, 0.0, double(image.nColumns), double(image.nRows)};
+        if (DVPSDisplayedArea* shown = m_reader.DisplayedAreas().findDisplayedArea(m_uid.c_str(), kFrame)) {
+            Sint32 left = 0, top = 0, right = 0, bottom = 0;
+            shown->getDisplayedArea(left, top, right, bottom);
+            area = {double(left) - 1.0, double(top) - 1.0, double(right) - double(left) + 1.0,
+                    double(bottom) - double(top) + 1.0};
+        }
+        return area;
     }
 
     /// A text of the state in UTF-8 after its Specific Character Set. Without a usable set,
@@ -146,18 +188,66 @@ public:
     }
 
 private:
-    // The objects the toolkit hands out for indexes below `count`; null ones left out.
-    template <typename Get>
-    static auto Collect(size_t count, Get get) -> std::vector<decltype(get(0))>
+    struct Annotation
     {
-        std::vector<decltype(get(0))> objects;
-        for (size_t i = 0; i < count; ++i)
-            if (auto* object = get(i))
-                objects.push_back(object);
-        return objects;
+        std::string layer;
+        std::unique_ptr<DVPSGraphicAnnotation> item;
+    };
+
+    // An annotation item read on its own; null when it names no layer or can't be read.
+    static std::unique_ptr<DVPSGraphicAnnotation> ReadAnnotation(DcmObject* object, std::string& layer)
+    {
+        auto* item = dynamic_cast<DcmItem*>(object);
+        OFString name;
+        if (!item || item->findAndGetOFString(DCM_GraphicLayer, name).bad() || name.empty())
+            return nullptr;
+        auto annotation = std::make_unique<DVPSGraphicAnnotation>();
+        if (annotation->read(*item).bad())
+            return nullptr;
+        layer = name.c_str();
+        return annotation;
     }
 
-    AnnotationReader m_reader;
+    // Each item of the Graphic Annotation Sequence on its own (the toolkit's list of them
+    // compares layer names unchecked and fails on an item without one): an item that can't be
+    // read or names no layer is refused, the others stay. True when one was refused.
+    bool ReadAnnotations(DcmItem& dataset)
+    {
+        DcmSequenceOfItems* sequence = nullptr;
+        if (dataset.findAndGetSequence(DCM_GraphicAnnotationSequence, sequence).bad() || !sequence)
+            return false;
+        bool refused = false;
+        for (DcmObject* object = sequence->nextInContainer(nullptr); object; object = sequence->nextInContainer(object)) {
+            std::string layer;
+            std::unique_ptr<DVPSGraphicAnnotation> annotation = ReadAnnotation(object, layer);
+            if (annotation)
+                m_annotations.push_back({layer, std::move(annotation)});
+            else
+                refused = true;
+        }
+        return refused;
+    }
+
+    static void RemoveRefusedAnnotations(DcmItem& dataset)
+    {
+        DcmSequenceOfItems* sequence = nullptr;
+        if (dataset.findAndGetSequence(DCM_GraphicAnnotationSequence, sequence).bad() || !sequence)
+            return;
+        std::vector<DcmObject*> refused;
+        for (DcmObject* object = sequence->nextInContainer(nullptr); object; object = sequence->nextInContainer(object)) {
+            std::string layer;
+            if (!ReadAnnotation(object, layer))
+                refused.push_back(object);
+        }
+        for (DcmObject* object : refused)
+            if (auto* item = dynamic_cast<DcmItem*>(object))
+                delete sequence->remove(item);
+        if (sequence->card() == 0)
+            dataset.findAndDeleteElement(DCM_GraphicAnnotationSequence);
+    }
+
+    AreaReader m_reader;
+    std::vector<Annotation> m_annotations;
     std::unordered_set<std::string> m_referenced;
     std::set<std::string, std::less<>> m_layers;
     std::string m_uid;
@@ -167,26 +257,53 @@ private:
 
 namespace {
 
-// A point of an object in image pixels, each coordinate truncated toward zero. DISPLAY units
-// are fractions of the image's columns and rows; false when those are unknown.
-bool ToImagePoint(double x, double y, DVPSannotationUnit units, const CPresentationStateHandler::ImageDescription& image,
-                  CDoublePoint& point)
+using Area = CPresentationStateHandler::State::Area;
+
+// A coordinate pair of an object in image pixels, exact: PIXEL units as they are, DISPLAY units
+// as fractions of the displayed area. False when not finite, or when DISPLAY units have no
+// area to span.
+bool ToImage(double x, double y, DVPSannotationUnit units, const Area& area, double& imageX, double& imageY)
 {
     if (units == DVPSA_display) {
-        if (image.nColumns <= 0 || image.nRows <= 0)
+        if (!(area.dWidth > 0.0) || !(area.dHeight > 0.0))
             return false;
-        x *= image.nColumns;
-        y *= image.nRows;
+        x = area.dLeft + x * area.dWidth;
+        y = area.dTop + y * area.dHeight;
     }
     if (!std::isfinite(x) || !std::isfinite(y))
         return false;
-    point = CDoublePoint(Trunc(x), Trunc(y));
+    imageX = x;
+    imageY = y;
     return true;
 }
 
-// The first `count` points of a graphic object; false when it has fewer readable ones.
-bool ReadPoints(DVPSGraphicObject& object, size_t count, const CPresentationStateHandler::ImageDescription& image,
-                std::vector<CDoublePoint>& points)
+// An exact image position as a shape's point: PIXEL coordinates truncated toward zero, DISPLAY
+// ones (products of fractions) rounded to the nearest pixel.
+CDoublePoint ToShapePoint(double x, double y, DVPSannotationUnit units)
+{
+    if (units == DVPSA_display)
+        return CDoublePoint(Trunc(std::round(x)), Trunc(std::round(y)));
+    return CDoublePoint(Trunc(x), Trunc(y));
+}
+
+bool ToImagePoint(double x, double y, DVPSannotationUnit units, const Area& area, CDoublePoint& point)
+{
+    double imageX = 0.0, imageY = 0.0;
+    if (!ToImage(x, y, units, area, imageX, imageY))
+        return false;
+    point = ToShapePoint(imageX, imageY, units);
+    return true;
+}
+
+struct Exact
+{
+    double x = 0.0;
+    double y = 0.0;
+};
+
+// The first `count` points of a graphic object in exact image pixels; false when it has fewer
+// readable ones.
+bool ReadExactPoints(DVPSGraphicObject& object, size_t count, const Area& area, std::vector<Exact>& points)
 {
     if (object.getNumberOfPoints() < count)
         return false;
@@ -194,11 +311,64 @@ bool ReadPoints(DVPSGraphicObject& object, size_t count, const CPresentationStat
     points.clear();
     for (size_t i = 0; i < count; ++i) {
         Float32 x = 0, y = 0;
-        CDoublePoint point;
-        if (object.getPoint(i, x, y).bad() || !ToImagePoint(x, y, units, image, point))
+        Exact point;
+        if (object.getPoint(i, x, y).bad() || !ToImage(x, y, units, area, point.x, point.y))
             return false;
         points.push_back(point);
     }
+    return true;
+}
+
+// The first `count` points of a graphic object as shape points; false when it has fewer
+// readable ones.
+bool ReadPoints(DVPSGraphicObject& object, size_t count, const Area& area, std::vector<CDoublePoint>& points)
+{
+    std::vector<Exact> exact;
+    if (!ReadExactPoints(object, count, area, exact))
+        return false;
+    const DVPSannotationUnit units = object.getAnnotationUnits();
+    points.clear();
+    for (const Exact& p : exact)
+        points.push_back(ToShapePoint(p.x, p.y, units));
+    return true;
+}
+
+// The box an ellipse shape takes for a graphic object, as two opposite corners: an ELLIPSE
+// (the ends of its major axis, then of its minor axis) and a CIRCLE (its centre, then a point
+// on it) by the box around the curve, so a turned ellipse by its bounding box; any other type
+// by its points 0 and 1. False when the object has fewer readable points than its type needs.
+bool EllipseBox(DVPSGraphicObject& object, const Area& area, std::vector<CDoublePoint>& corners)
+{
+    const DVPSGraphicType type = object.getGraphicType();
+    if (type != DVPST_ellipse && type != DVPST_circle)
+        return ReadPoints(object, 2, area, corners);
+    std::vector<Exact> p;
+    if (!ReadExactPoints(object, type == DVPST_ellipse ? 4 : 2, area, p))
+        return false;
+    double cx = 0.0, cy = 0.0, halfWidth = 0.0, halfHeight = 0.0;
+    if (type == DVPST_circle) {
+        cx = p[0].x;
+        cy = p[0].y;
+        halfWidth = halfHeight = std::hypot(p[1].x - p[0].x, p[1].y - p[0].y);
+    } else {
+        cx = (p[0].x + p[1].x) / 2.0;
+        cy = (p[0].y + p[1].y) / 2.0;
+        // Semi-axes as vectors: the major one as drawn, the minor one across it at its length
+        const double ax = (p[1].x - p[0].x) / 2.0, ay = (p[1].y - p[0].y) / 2.0;
+        const double a = std::hypot(ax, ay);
+        const double b = std::hypot(p[3].x - p[2].x, p[3].y - p[2].y) / 2.0;
+        double bx = (p[3].x - p[2].x) / 2.0, by = (p[3].y - p[2].y) / 2.0;
+        if (a > 0.0) {
+            bx = -ay / a * b;
+            by = ax / a * b;
+        }
+        halfWidth = std::hypot(ax, bx);
+        halfHeight = std::hypot(ay, by);
+    }
+    if (!std::isfinite(halfWidth) || !std::isfinite(halfHeight))
+        return false;
+    const DVPSannotationUnit units = object.getAnnotationUnits();
+    corners = {ToShapePoint(cx - halfWidth, cy - halfHeight, units), ToShapePoint(cx + halfWidth, cy + halfHeight, units)};
     return true;
 }
 
@@ -224,20 +394,36 @@ void AddShape(const std::function<std::unique_ptr<CShapeCollection>()>& make,
     }
 }
 
-// The shapes of a layer whose objects are point lists: one per object with `count` points.
-void ImportPointLayer(CPresentationStateHandler::State& state, const char* layer, size_t count,
+using PointReader = std::function<bool(DVPSGraphicObject&, const Area&, std::vector<CDoublePoint>&)>;
+using ShapeMaker = std::function<std::unique_ptr<CShapeCollection>(const std::vector<CDoublePoint>&)>;
+
+// The shapes of a layer whose objects are point lists: one per object whose points `read` takes.
+void ImportPointLayer(CPresentationStateHandler::State& state, const char* layer,
                       const CPresentationStateHandler::ImageDescription& image, const QString& tag,
-                      CPresentationStateHandler::Result& result,
-                      const std::function<std::unique_ptr<CShapeCollection>(const std::vector<CDoublePoint>&)>& make)
+                      CPresentationStateHandler::Result& result, const PointReader& read, const ShapeMaker& make)
 {
     if (!state.HasLayer(layer))
         return;
+    const Area area = state.DisplayedArea(image);
     std::vector<CDoublePoint> points;
     for (DVPSGraphicObject* object : state.Graphics(layer)) {
-        if (!ReadPoints(*object, count, image, points))
+        if (!read(*object, area, points))
             continue;
         AddShape([&] { return make(points); }, image, tag, result);
     }
+}
+
+// The shapes of a layer from the first `count` points of each object.
+void ImportPointLayer(CPresentationStateHandler::State& state, const char* layer, size_t count,
+                      const CPresentationStateHandler::ImageDescription& image, const QString& tag,
+                      CPresentationStateHandler::Result& result, const ShapeMaker& make)
+{
+    ImportPointLayer(
+        state, layer, image, tag, result,
+        [count](DVPSGraphicObject& object, const Area& area, std::vector<CDoublePoint>& points) {
+            return ReadPoints(object, count, area, points);
+        },
+        make);
 }
 
 } // namespace
@@ -270,7 +456,8 @@ CPresentationStateHandler::ImageDescription CPresentationStateHandler::DescribeI
     if (dataset->findAndGetUint16(DCM_Rows, value).good())
         image.nRows = value;
     double spacing[2] = {1.0, 1.0};
-    if (ReadSpacing(*dataset, DCM_ImagerPixelSpacing, spacing) || ReadSpacing(*dataset, DCM_PixelSpacing, spacing)) {
+    // Measurements take the spacing in the patient; a projection image without one, its detector's
+    if (ReadSpacing(*dataset, DCM_PixelSpacing, spacing) || ReadSpacing(*dataset, DCM_ImagerPixelSpacing, spacing)) {
         image.bSpacingKnown = TRUE;
         image.dRowSpacing = spacing[0];
         image.dColumnSpacing = spacing[1];
@@ -351,17 +538,18 @@ void CPresentationStateHandler::ImportTextLayer(State& state, const ImageDescrip
     const char* const layer = "TEXT";
     if (!state.HasLayer(layer))
         return;
+    const Area area = state.DisplayedArea(image);
     for (DVPSTextObject* object : state.Texts(layer)) {
         CDoublePoint start, end;
         if (object->haveBoundingBox()) {
             const DVPSannotationUnit units = object->getBoundingBoxAnnotationUnits();
-            if (!ToImagePoint(object->getBoundingBoxTLHC_x(), object->getBoundingBoxTLHC_y(), units, image, start) ||
-                !ToImagePoint(object->getBoundingBoxBRHC_x(), object->getBoundingBoxBRHC_y(), units, image, end))
+            if (!ToImagePoint(object->getBoundingBoxTLHC_x(), object->getBoundingBoxTLHC_y(), units, area, start) ||
+                !ToImagePoint(object->getBoundingBoxBRHC_x(), object->getBoundingBoxBRHC_y(), units, area, end))
                 continue;
         } else if (object->haveAnchorPoint()) {
             // The text starts at its anchor and may take the image to its right and below
             if (!ToImagePoint(object->getAnchorPoint_x(), object->getAnchorPoint_y(), object->getAnchorPointAnnotationUnits(),
-                              image, start))
+                              area, start))
                 continue;
             end = CDoublePoint(std::max(double(image.nColumns), start.x + 1.0), std::max(double(image.nRows), start.y + 1.0));
         } else {
@@ -384,7 +572,7 @@ void CPresentationStateHandler::ImportTextLayer(State& state, const ImageDescrip
 void CPresentationStateHandler::ImportEllipseLayer(State& state, const ImageDescription& image, const QString& tag,
                                                    CFont* pTextFont, Result& result)
 {
-    ImportPointLayer(state, "ELLIPSE", 2, image, tag, result, [&](const std::vector<CDoublePoint>& p) {
+    ImportPointLayer(state, "ELLIPSE", image, tag, result, EllipseBox, [&](const std::vector<CDoublePoint>& p) {
         auto shape = std::make_unique<CShapeEllipse>(&p[0], &p[1], &kShapeColour, &kPenWidth);
         shape->SetTextFont(pTextFont);
         SetSpacing(*shape, image);

@@ -31,7 +31,7 @@ public:
         int nSeries = -1;           ///< the caller's identifier of the image's series
         int nColumns = 0;           ///< Columns of the file; 0 when unknown
         int nRows = 0;              ///< Rows of the file; 0 when unknown
-        BOOL bSpacingKnown = FALSE; ///< Imager Pixel Spacing or Pixel Spacing holds usable values
+        BOOL bSpacingKnown = FALSE; ///< Pixel Spacing or Imager Pixel Spacing holds usable values
         double dRowSpacing = 1.0;   ///< mm per pixel along y
         double dColumnSpacing = 1.0; ///< mm per pixel along x
     };
@@ -60,8 +60,8 @@ public:
     CPresentationStateHandler& operator=(const CPresentationStateHandler&) = delete;
 
     /// Reads the header of the image file at `path` up to its pixel data: the key (the file's
-    /// SOP Instance UID, else `recordUid`), columns, rows and pixel spacing (Imager Pixel
-    /// Spacing, else Pixel Spacing; a zero value counts as 1.0 mm, a negative one as none).
+    /// SOP Instance UID, else `recordUid`), columns, rows and pixel spacing (Pixel Spacing,
+    /// else Imager Pixel Spacing; a zero value counts as 1.0 mm, a negative one as none).
     /// A file that can't be read keeps `recordUid` and the defaults.
     static ImageDescription DescribeImage(const QString& path, const QString& recordUid, int nSeries);
 

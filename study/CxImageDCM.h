@@ -15,6 +15,7 @@
 #include "platform/WinTypes.h"
 
 // std
+#include <initializer_list>
 #include <vector>
 
 class CxImage;
@@ -129,6 +130,11 @@ public:
     /// Imager Pixel Spacing, else Pixel Spacing, in mm, for the view's scale; zeros become 1.0,
     /// an attribute with a negative value counts as absent. Unchanged when none is usable.
     void GetImagerPixelSpacing(double spacing[2]);
+    /// Pixel Spacing, else (an image without one) Imager Pixel Spacing, in mm, row spacing
+    /// first: what lengths, areas and the view's scale use, so that they always agree. Zeros
+    /// become 1.0, an attribute with a negative value counts as absent; unchanged and FALSE
+    /// when none is usable.
+    BOOL GetMeasurementSpacing(double spacing[2]);
 
     // --- Members the view reads and writes directly
 
@@ -174,6 +180,8 @@ private:
     bool ReadText(const DcmTagKey& tag, QString* text) const;
     bool ReadNameComponents(const DcmTagKey& tag, QString parts[5]) const;
     bool ReadSpacing(const DcmTagKey& tag, double values[2]) const;
+    // The first of the attributes whose values are usable spacings; false when none is.
+    bool ReadFirstSpacing(std::initializer_list<DcmTagKey> tags, double spacing[2]) const;
 
     int m_nFrames = 0;            ///< frames the image holds (Number of Frames, clamped)
     bool m_bPerFrame = false;     ///< m_pDicomImage holds one frame only, decoded when shown

@@ -451,25 +451,39 @@ void CxImageDCM::GetPixelSpacing(double spacing[2])
     }
 }
 
+bool CxImageDCM::ReadFirstSpacing(std::initializer_list<DcmTagKey> tags, double spacing[2]) const
+{
+    for (const DcmTagKey& tag : tags) {
+        // Values the attribute lacks stay NaN and leave the caller's
+        const double unread = std::numeric_limits<double>::quiet_NaN();
+        double values[2] = {unread, unread};
+        if (!ReadSpacing(tag, values))
+            continue;
+        // A negative spacing is no spacing: try the next attribute
+        if (values[0] < 0.0 || values[1] < 0.0)
+            continue;
+        for (int i = 0; i < 2; ++i)
+            if (!std::isnan(values[i]))
+                spacing[i] = values[i] == 0.0 ? 1.0 : values[i];
+        return true;
+    }
+    return false;
+}
+
 void CxImageDCM::GetImagerPixelSpacing(double spacing[2])
 {
     try {
-        if (!spacing)
-            return;
-        for (const DcmTagKey& tag : {DCM_ImagerPixelSpacing, DCM_PixelSpacing}) {
-            // Values the attribute lacks stay NaN and leave the caller's
-            const double unread = std::numeric_limits<double>::quiet_NaN();
-            double values[2] = {unread, unread};
-            if (!ReadSpacing(tag, values))
-                continue;
-            // A negative spacing is no spacing: try the next attribute
-            if (values[0] < 0.0 || values[1] < 0.0)
-                continue;
-            for (int i = 0; i < 2; ++i)
-                if (!std::isnan(values[i]))
-                    spacing[i] = values[i] == 0.0 ? 1.0 : values[i];
-            return;
-        }
+        if (spacing)
+            ReadFirstSpacing({DCM_ImagerPixelSpacing, DCM_PixelSpacing}, spacing);
     } catch (...) {
+    }
+}
+
+BOOL CxImageDCM::GetMeasurementSpacing(double spacing[2])
+{
+    try {
+        return spacing && ReadFirstSpacing({DCM_PixelSpacing, DCM_ImagerPixelSpacing}, spacing) ? TRUE : FALSE;
+    } catch (...) {
+        return FALSE;
     }
 }

@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
-# Fuzzes both readers open-ended with libFuzzer under AddressSanitizer and
+# Fuzzes the readers open-ended with libFuzzer under AddressSanitizer and
 # UndefinedBehaviorSanitizer, each on two cores, for [seconds] (default 600), then prints what
 # it found. Builds with clang into build-fuzz; corpus and findings stay in build-fuzz/fuzz-run.
-# Usage: tools/fuzz.sh [seconds]
+# Usage: tools/fuzz.sh [seconds] [kind...]   (kinds: image dicomdir pstate; default all three)
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-600}
+shift || true
+kinds=("$@")
+[ ${#kinds[@]} -eq 0 ] && kinds=(image dicomdir pstate)
 build=$here/build-fuzz
 run=$build/fuzz-run
 generator=()
@@ -14,14 +17,14 @@ launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 cmake -S "$here" -B "$build" "${generator[@]}" "${launcher[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_CXX_COMPILER=clang++ -DORVANE_FUZZ=ON >/dev/null
-cmake --build "$build" --parallel "${ORVANE_BUILD_JOBS:-3}" --target fuzz_image fuzz_dicomdir orvane_fuzz_seeds
+cmake --build "$build" --parallel "${ORVANE_BUILD_JOBS:-3}" --target "${kinds[@]/#/fuzz_}" orvane_fuzz_seeds
 
 "$build/bin/orvane_fuzz_seeds" "$run/seeds"
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 pids=()
-for kind in image dicomdir; do
+for kind in "${kinds[@]}"; do
   mkdir -p "$run/corpus/$kind" "$run/artifacts/$kind"
   (cd "$run/artifacts/$kind" &&
    "$build/bin/fuzz_$kind" "$run/corpus/$kind" "$run/seeds/$kind" "$here/tests/fuzz/regressions/$kind" \
@@ -32,7 +35,7 @@ for kind in image dicomdir; do
 done
 for pid in "${pids[@]}"; do wait "$pid" || true; done
 
-for kind in image dicomdir; do
+for kind in "${kinds[@]}"; do
   echo "== fuzz_$kind ($seconds s)"
   # The last status line of fork mode: runs, coverage, features, corpus, crashes
   grep -E '^#[0-9]+: cov:' "$run/$kind.log" | tail -1 || tail -5 "$run/$kind.log"

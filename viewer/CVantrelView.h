@@ -161,9 +161,9 @@ public:
     void RestoreFullImage();
     /// Recomputes the pixels per centimetre of the displayed bitmap along both image axes.
     void UpdatePixelScale();
-    /// The value of the pixel under `pt` (image pixels of the displayed bitmap): the turns and
-    /// flips undone, in the full image also while the reduced one is shown, of the frame shown,
-    /// after the modality transformation. 0.0 outside the image.
+    /// The value of the pixel under `pt` (pixels of the full image as displayed, as shapes
+    /// hold them, also while the reduced one is shown): the turns and flips undone, of the
+    /// frame shown, after the modality transformation. 0.0 outside the image.
     double GetPixelValue(const CDoublePoint& pt);
     /// The probe tool is on and the image is CT or MR.
     BOOL IsProbeAvailable() const;

@@ -328,9 +328,10 @@ void CVantrelView::UpdatePixelScale()
     try {
         if (!m_pImage || !m_pDisplayImage || m_fZoom == 0.0f || !m_pDicomImage)
             return;
-        // Row spacing (along y) first, column spacing (along x) second
+        // Row spacing (along y) first, column spacing (along x) second; the spacing the
+        // lengths and areas drawn on the image use
         double spacing[2] = {1.0, 1.0};
-        m_pDicomImage->GetImagerPixelSpacing(spacing);
+        m_pDicomImage->GetMeasurementSpacing(spacing);
         m_dPixelsPerCm = ScaleGeometry::PixelsPerCm(spacing[1], m_dReducedScale);
         m_dPixelsPerCmY = ScaleGeometry::PixelsPerCm(spacing[0], m_dReducedScale);
     } catch (...) {
@@ -343,28 +344,21 @@ double CVantrelView::GetPixelValue(const CDoublePoint& pt)
         if (!m_pDicomImage || !m_pDicomImage->m_pDicomImage || !HasPicture())
             return 0.0;
         const CxImageDCM& dicom = *m_pDicomImage;
-        const QSize shownSource = DicomImageAccess::ImageSize(dicom.m_pDicomImage);
+        // The point is a pixel of the full image, also while the reduced one is shown
+        const DicomImage* full = IsReducedImageShown() ? dicom.m_pFullDicomImage : dicom.m_pDicomImage;
+        const QSize source = DicomImageAccess::ImageSize(full);
         const ViewOrientation orientation = GetOrientation();
-        const QSize displayed = Orientation::DisplayedSize(orientation, shownSource);
+        const QSize displayed = Orientation::DisplayedSize(orientation, source);
         if (!std::isfinite(pt.x) || !std::isfinite(pt.y))
             return 0.0;
         const double tx = std::trunc(pt.x);
         const double ty = std::trunc(pt.y);
         if (tx < 0 || ty < 0 || tx >= displayed.width() || ty >= displayed.height())
             return 0.0;
-        // Back to the unturned image, then from the reduced image to the full one
-        QPoint source = Orientation::SourcePixel(orientation, QPoint(int(tx), int(ty)), shownSource);
-        const DicomImage* full = dicom.m_pDicomImage;
-        if (IsReducedImageShown()) {
-            full = dicom.m_pFullDicomImage;
-            const QSize fullSize = DicomImageAccess::ImageSize(full);
-            if (shownSource.width() <= 0 || shownSource.height() <= 0)
-                return 0.0;
-            source = QPoint(int(qint64(source.x()) * fullSize.width() / shownSource.width()),
-                            int(qint64(source.y()) * fullSize.height() / shownSource.height()));
-        }
+        // Back to the unturned image
+        const QPoint pixel = Orientation::SourcePixel(orientation, QPoint(int(tx), int(ty)), source);
         const int frame = std::max(0, dicom.m_nCurrentFrame - 1);
-        return DicomImageAccess::PixelValue(full, frame, source.x(), source.y()).value_or(0.0);
+        return DicomImageAccess::PixelValue(full, frame, pixel.x(), pixel.y()).value_or(0.0);
     } catch (...) {
     }
     return 0.0;

@@ -239,13 +239,13 @@ void CVantrelView::RegisterShape(std::unique_ptr<CShapeCollection> pShape)
 
 void CVantrelView::GiveSpacing(CShapeCollection& shape)
 {
-    // The spacing the view's scales use, so that a length agrees with the scale beside it;
-    // kept along the image's own axes, as the shape's saved points are (the drawing that
-    // measures swaps it in a view turned by a quarter)
+    // Pixel Spacing, else Imager Pixel Spacing: the spacing the view's scales use too, so that
+    // a length agrees with the scale beside it. Kept along the image's own axes, as the
+    // shape's saved points are (the drawing that measures swaps it in a view turned by a
+    // quarter); known only when an attribute gave it
     double spacing[2] = {1.0, 1.0};
-    if (m_pDicomImage)
-        m_pDicomImage->GetImagerPixelSpacing(spacing);
-    shape.SetPixelSpacing(m_bPixelSpacingKnown, spacing[0], spacing[1]);
+    const BOOL known = m_pDicomImage ? m_pDicomImage->GetMeasurementSpacing(spacing) : FALSE;
+    shape.SetPixelSpacing(known ? 1 : 0, spacing[0], spacing[1]);
     shape.SetScale(m_pDicomImage ? m_pDicomImage->m_dMeasureScale : 1.0);
 }
 
@@ -713,8 +713,8 @@ void CVantrelView::DrawShapeOnMouseMove(CShapeCanvas* pDC)
             break;
         case PROBE:
             if (IsProbeAvailable() && IsInImage(m_ptMove)) {
-                const CDoublePoint shifted(m_ptMove.x - m_ptPanOffset.x(), m_ptMove.y - m_ptPanOffset.y());
-                const double value = GetPixelValue(ClientToImagePoint(shifted));
+                // The pixel of the full image under the pointer, also while the reduced one is shown
+                const double value = GetPixelValue(ClientToShapePoint(m_ptMove));
                 CShapeProbe probe(&m_ptMove, &m_ptMove, &colour, 0, QString::asprintf("%0.0f", value));
                 const QSize extent = GetTotalDeviceSize();
                 probe.SetViewExtent(extent.width(), extent.height());

@@ -1,5 +1,6 @@
-// The import of generated presentation states over a small study: image A and B of one series
-// and J (JPEG lossless, no decoder registered) of another; the states reference A and J only.
+// The import of generated presentation states over a small study: image A and B of one series,
+// J (JPEG lossless, no decoder registered) of another and W (200 x 160) of a third; the states
+// reference A and J only, unless a test says otherwise.
 // Shapes are compared as one line of text each: kind, image, points.
 
 // Qt
@@ -24,11 +25,14 @@
 #include "annotation/CShapeLineLength.h"
 #include "annotation/CShapeText.h"
 #include "platform/CFont.h"
+#include "tests/annotation/ShapeTestCanvas.h"
 #include "tools/fixtures/ImageFixtures.h"
 #include "tools/fixtures/PresentationStateFixtures.h"
 
 using namespace Fixtures;
 using Handler = CPresentationStateHandler;
+
+Q_DECLARE_METATYPE(Fixtures::PsGraphicObject)
 
 namespace {
 
@@ -155,6 +159,7 @@ private slots:
             {"A", first, Syntax::ExplicitLittle, "0.5\\0.6"},
             {"B", first, Syntax::ExplicitLittle, "0.5\\0.6"},
             {"J", second, Syntax::JpegLossless, "0.7\\0.7"},
+            {"W", NewUid(), Syntax::ExplicitLittle, "0.5\\0.5"},
         };
         int series = 0;
         for (const auto& each : images) {
@@ -162,14 +167,16 @@ private slots:
             image.name = QString::fromLatin1(each.name);
             image.path = m_dir.filePath(image.name + QStringLiteral(".dcm"));
             image.recipe = Preset(ImagePreset::Ct);
-            image.recipe.columns = 64;
-            image.recipe.rows = 48;
+            const bool wide = image.name == QLatin1String("W");
+            image.recipe.columns = wide ? 200 : 64;
+            image.recipe.rows = wide ? 160 : 48;
             image.recipe.studyInstanceUid = study;
             image.recipe.seriesInstanceUid = each.series;
             image.recipe.sopInstanceUid = NewUid();
             image.recipe.pixelSpacing = each.spacing;
             QCOMPARE(WriteImage(image.recipe, each.syntax, image.path), QString());
-            image.ref = {image.recipe.sopClassUid, image.recipe.sopInstanceUid, each.series, 48, 64};
+            image.ref = {image.recipe.sopClassUid, image.recipe.sopInstanceUid, each.series, image.recipe.rows,
+                         image.recipe.columns};
             if (!m_images.empty() && m_images.back().recipe.seriesInstanceUid != each.series)
                 ++series;
             m_study.push_back(Handler::DescribeImage(image.path, QStringLiteral("record-") + image.name, series));
@@ -188,7 +195,8 @@ private slots:
         for (const char* key : {"A", "J"}) {
             expected << QStringLiteral("length %1 10,10 50,10").arg(key) << QStringLiteral("angle %1 0,0 10,0 10,10").arg(key)
                      << QStringLiteral("arrow %1 5,5 20,30").arg(key) << QStringLiteral("text %1 2,2 40,12 Note").arg(key)
-                     << QStringLiteral("ellipse %1 8,8 24,16").arg(key);
+                     // The generator's ellipse holds its box's diagonals: read as axes, a circle
+                     << QStringLiteral("ellipse %1 7,3 24,20").arg(key);
         }
         QCOMPARE(lines(result), expected);
 
@@ -242,7 +250,8 @@ private slots:
         QCOMPARE(lines(result), expected);
     }
 
-    // Coordinates are truncated toward zero; DISPLAY units are fractions of the columns and rows.
+    // Coordinates are truncated toward zero; DISPLAY units are fractions of the columns and rows
+    // (the displayed area of the whole image), rounded to the nearest pixel.
     void takesPointsInImagePixels_data()
     {
         QTest::addColumn<QString>("units");
@@ -251,7 +260,7 @@ private slots:
         QTest::addColumn<QString>("expected");
         QTest::newRow("pixel, fractions") << "PIXEL" << QPointF(10.7, -0.5) << QPointF(3.25, 4) << "length A 10,0 3,4";
         QTest::newRow("display") << "DISPLAY" << QPointF(0.25, 0.5) << QPointF(1, 1) << "length A 16,24 64,48";
-        QTest::newRow("display, fractions") << "DISPLAY" << QPointF(0.1, 0.1) << QPointF(0.5, 0.99) << "length A 6,4 32,47";
+        QTest::newRow("display, fractions") << "DISPLAY" << QPointF(0.1, 0.1) << QPointF(0.5, 0.99) << "length A 6,5 32,48";
     }
     void takesPointsInImagePixels()
     {
@@ -262,6 +271,125 @@ private slots:
         PsGraphicObject object = PsLinear({float(start.x()), float(start.y())}, {float(end.x()), float(end.y())});
         object.units = units.toStdString();
         QCOMPARE(lines(import(state({{"LINEAR", {0}, {object}, {}}}))), QStringList{expected});
+    }
+
+    // An ELLIPSE (ends of the major axis, then of the minor axis) and a CIRCLE (centre, then a
+    // point on it) become the ellipse shape over their box, a turned ellipse over its bounding
+    // box; the area the shape shows is the ellipse's. Other graphic types take points 0 and 1.
+    void convertsEllipsesAndCirclesToTheirBox_data()
+    {
+        QTest::addColumn<PsGraphicObject>("object");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<QString>("area"); // as shown, from A's spacing: 0.6 mm across, 0.5 mm down
+        QTest::newRow("ellipse along x") << PsEllipseAxes({10, 20}, {50, 20}, {30, 10}, {30, 30}) << "ellipse A 10,10 50,30"
+                                         << QString::asprintf("Area=%0.2f cm sq.", 1.2 * 0.5 * 22.0 / 7.0);
+        QTest::newRow("ellipse along y") << PsEllipseAxes({30, 5}, {30, 45}, {40, 25}, {20, 25}) << "ellipse A 20,5 40,45"
+                                         << QString::asprintf("Area=%0.2f cm sq.", 0.6 * 1.0 * 22.0 / 7.0);
+        // Semi-axes 10 and 5 times the square root of 2, turned by 45 degrees: half extents of
+        // the square root of 125 about (32, 24)
+        QTest::newRow("turned ellipse") << PsEllipseAxes({22, 14}, {42, 34}, {37, 19}, {27, 29}) << "ellipse A 20,12 43,35"
+                                        << QString::asprintf("Area=%0.2f cm sq.", 1.38 * 1.15 * 0.25 * 22.0 / 7.0);
+        QTest::newRow("circle") << PsCircle({30, 20}, {40, 20}) << "ellipse A 20,10 40,30"
+                                << QString::asprintf("Area=%0.2f cm sq.", 1.2 * 1.0 * 0.25 * 22.0 / 7.0);
+        QTest::newRow("circle, point off the axes") << PsCircle({30, 20}, {36, 28}) << "ellipse A 20,10 40,30"
+                                                    << QString::asprintf("Area=%0.2f cm sq.", 1.2 * 1.0 * 0.25 * 22.0 / 7.0);
+        QTest::newRow("polyline: two corners") << PsGraphicObject{"POLYLINE", {{8, 8}, {24, 16}}} << "ellipse A 8,8 24,16"
+                                               << QString::asprintf("Area=%0.2f cm sq.", 0.96 * 0.4 * 0.25 * 22.0 / 7.0);
+        QTest::newRow("ellipse without its minor axis") << PsGraphicObject{"ELLIPSE", {{10, 20}, {50, 20}}} << "" << "";
+        QTest::newRow("circle without its point") << PsGraphicObject{"CIRCLE", {{10, 20}}} << "" << "";
+    }
+    void convertsEllipsesAndCirclesToTheirBox()
+    {
+        QFETCH(PsGraphicObject, object);
+        QFETCH(QString, expected);
+        QFETCH(QString, area);
+        const Handler::Result result = import(state({{"ELLIPSE", {0}, {object}, {}}}));
+        QCOMPARE(lines(result), expected.isEmpty() ? QStringList() : QStringList{expected});
+        if (expected.isEmpty())
+            return;
+        ShapeTestSurface surface;
+        result.shapes[0]->Draw(surface.canvas, 0, 1.0f);
+        QCOMPARE(surface.canvas->texts.size(), 1);
+        QCOMPARE(surface.canvas->texts[0].text, area);
+    }
+
+    // DISPLAY units are fractions of the displayed area the state gives the image (the whole
+    // image when it gives none), rounded to the nearest pixel. On W, 200 x 160 pixels of 0.5 mm.
+    void mapsDisplayUnitsThroughTheDisplayedArea_data()
+    {
+        QTest::addColumn<bool>("areaForW"); // false: the state's only displayed area is A's
+        QTest::addColumn<QPointF>("start");
+        QTest::addColumn<QPointF>("end");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<QString>("length");
+        QTest::newRow("no area for the image: the whole image")
+            << false << QPointF(0, 0) << QPointF(1, 1) << "length W 0,0 200,160" << "12.81 cm";
+        QTest::newRow("area (51,41)-(150,120)") << true << QPointF(0, 0) << QPointF(1, 1) << "length W 50,40 150,120" << "6.40 cm";
+        QTest::newRow("0.9 of the whole image's 200") << false << QPointF(0.1, 0.5) << QPointF(0.9, 0.5) << "length W 20,80 180,80"
+                                                       << "8.00 cm";
+        QTest::newRow("0.9 of the area's 100") << true << QPointF(0.1, 0.5) << QPointF(0.9, 0.5) << "length W 60,80 140,80"
+                                               << "4.00 cm";
+    }
+    void mapsDisplayUnitsThroughTheDisplayedArea()
+    {
+        QFETCH(bool, areaForW);
+        QFETCH(QPointF, start);
+        QFETCH(QPointF, end);
+        QFETCH(QString, expected);
+        QFETCH(QString, length);
+        PsGraphicObject line = PsLinear({float(start.x()), float(start.y())}, {float(end.x()), float(end.y())});
+        line.units = "DISPLAY";
+        PresentationStateData ps = state({{"LINEAR", {}, {line}, {}}});
+        ps.images = {image("A").ref, image("W").ref};
+        if (areaForW)
+            ps.displayedAreas = {{{0}, 1, 1, 64, 48}, {{1}, 51, 41, 150, 120}};
+        else
+            ps.displayedAreas = {{{0}, 11, 9, 50, 40}};
+        const Handler::Result result = import(ps);
+        QCOMPARE(lines(result).filter(QStringLiteral(" W ")), QStringList{expected});
+        const auto* shape = static_cast<CShapeLineLength*>(result.shapes.back().get());
+        ShapeTestSurface surface(400, 400);
+        result.shapes.back()->Draw(surface.canvas, 0, 1.0f);
+        QCOMPARE(shape->GetText(), length);
+    }
+
+    // A text box and an anchor in DISPLAY units go through the displayed area too.
+    void placesDisplayTextsInTheDisplayedArea()
+    {
+        PsTextObject boxed = PsText("B", {0.5f, 0.25f}, {0.75f, 0.5f});
+        boxed.boxUnits = "DISPLAY";
+        PsTextObject anchored;
+        anchored.text = "A";
+        anchored.hasBoundingBox = false;
+        anchored.hasAnchor = true;
+        anchored.anchor = {0.5f, 0.5f};
+        anchored.anchorUnits = "DISPLAY";
+        PresentationStateData ps = state({{"TEXT", {}, {}, {boxed, anchored}}});
+        ps.images = {image("W").ref};
+        ps.displayedAreas = {{{0}, 51, 41, 150, 120}};
+        QCOMPARE(lines(import(ps)), QStringList({"text W 100,60 125,80 B", "text W 100,80 200,160 A"}));
+    }
+
+    // An annotation item whose Graphic Layer is empty is refused alone, wherever it stands:
+    // the others come.
+    void refusesAnAnnotationWithoutALayer_data()
+    {
+        QTest::addColumn<int>("at"); // where the item goes among the three good ones
+        QTest::newRow("first") << 0;
+        QTest::newRow("between the others") << 1;
+        QTest::newRow("last") << 3;
+    }
+    void refusesAnAnnotationWithoutALayer()
+    {
+        QFETCH(int, at);
+        std::vector<PsAnnotation> annotations = {{"LINEAR", {0}, {PsLinear({1, 2}, {3, 4})}, {}},
+                                                 {"TEXT", {0}, {}, {PsText("Note", {2, 2}, {40, 12})}},
+                                                 {"LINE", {}, {PsLine({5, 5}, {20, 30})}, {}}};
+        annotations.insert(annotations.begin() + at, {"", {0}, {PsLinear({5, 5}, {9, 9})}, {PsText("none", {1, 1}, {9, 9})}});
+        PresentationStateData ps = state(annotations);
+        ps.layers = {{"LINEAR", 1, ""}, {"TEXT", 2, ""}, {"LINE", 3, ""}};
+        QCOMPARE(lines(import(ps)), QStringList({"length A 1,2 3,4", "arrow A 5,5 20,30", "text A 2,2 40,12 Note",
+                                                 "arrow J 5,5 20,30"}));
     }
 
     // A text takes its bounding box; one with only an anchor starts at the anchor and may take
@@ -419,7 +547,9 @@ private slots:
         QTest::addColumn<double>("columnSpacing");
         QTest::newRow("file's UID first") << "plain" << "1.2.3.4" << "0.5\\0.6" << "" << "1.2.3.4" << 64 << true << 0.5 << 0.6;
         QTest::newRow("record's UID without one") << "plain" << "" << "" << "" << "record" << 64 << false << 1.0 << 1.0;
-        QTest::newRow("imager spacing first") << "plain" << "1.2.3.5" << "0.5\\0.6" << "0.2\\0.3" << "1.2.3.5" << 64 << true << 0.2 << 0.3;
+        QTest::newRow("pixel spacing first") << "plain" << "1.2.3.5" << "0.5\\0.6" << "0.2\\0.3" << "1.2.3.5" << 64 << true << 0.5 << 0.6;
+        QTest::newRow("imager spacing without pixel spacing") << "plain" << "1.2.3.12" << "" << "0.2\\0.3" << "1.2.3.12" << 64 << true << 0.2 << 0.3;
+        QTest::newRow("negative pixel spacing") << "plain" << "1.2.3.13" << "-1\\0.6" << "0.2\\0.3" << "1.2.3.13" << 64 << true << 0.2 << 0.3;
         QTest::newRow("negative imager spacing") << "plain" << "1.2.3.6" << "0.5\\0.6" << "-1\\0.3" << "1.2.3.6" << 64 << true << 0.5 << 0.6;
         QTest::newRow("zero spacing") << "plain" << "1.2.3.7" << "0\\0.6" << "" << "1.2.3.7" << 64 << true << 1.0 << 0.6;
         QTest::newRow("one spacing value") << "plain" << "1.2.3.8" << "0.5" << "" << "1.2.3.8" << 64 << false << 1.0 << 1.0;
@@ -466,5 +596,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(tst_CPresentationStateHandler)
+QTEST_MAIN(tst_CPresentationStateHandler)
 #include "tst_CPresentationStateHandler.moc"

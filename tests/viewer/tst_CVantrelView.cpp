@@ -492,8 +492,9 @@ void tst_CVantrelView::reducesLargeImageWhileHeld()
     QVERIFY(qAbs(qGray(reducedShown.pixel(60, 300)) - qGray(fullShown.pixel(102, 512))) <= 2);
     QVERIFY(qAbs(qGray(reducedShown.pixel(540, 300)) - qGray(fullShown.pixel(921, 512))) <= 2);
     QVERIFY(qAbs(qGray(reducedShown.pixel(60, 300)) - qGray(reducedShown.pixel(540, 300))) > 20);
-    // The probe reads the full image: reduced column 599 - 300 is full column 299 * 1024 / 600
-    QCOMPARE(view->GetPixelValue(CDoublePoint(300.0, 300.0)), StoredValue(recipe, 0, 510, 512) - 1024.0);
+    // The probe reads the full image in its own pixels: shown column 512 of the mirrored image
+    // is column 1023 - 512
+    QCOMPARE(view->GetPixelValue(CDoublePoint(512.0, 300.0)), StoredValue(recipe, 0, 511, 300) - 1024.0);
 
     // A second press while reduced changes nothing; after a release it reuses the copy
     DicomImage* reduced = view->m_pDicomImage->m_pReducedDicomImage;

@@ -27,6 +27,7 @@
 #include "study/CImageInfo.h"
 #include "study/CSeriesInfo.h"
 #include "study/DicomCodecs.h"
+#include "tests/annotation/ShapeTestCanvas.h"
 #include "tests/viewer/OnScreen.h"
 #include "tests/viewer/ShownStudy.h"
 #include "toolpanes/CToolView.h"
@@ -150,6 +151,8 @@ private slots:
     void drawsEveryToolOnAPannedTurnedView_data();
     void drawsEveryToolOnAPannedTurnedView();
     void measuresAlongTheTurnedAxes();
+    void measuresWithPixelSpacingFirst_data();
+    void measuresWithPixelSpacingFirst();
     void drawsAndErasesInFullImagePixelsWhileReduced();
     void angleTakesADragAndAClick();
     void halfDrawnAngleEndsWithItsTool_data();
@@ -165,6 +168,7 @@ private slots:
     void strokesThatMakeNothing();
     void secondReleaseOfADoubleClickMakesNothing();
     void probeReadsWhileHeld();
+    void probeReadsTheFullImageWhileReduced();
     void pointerFollowsTheTool();
     void pressSelectsThePaneAndStartsTheTimer();
     void windowDragRepeatsInImageLayout();
@@ -199,6 +203,15 @@ private:
         view->m_fZoom = 2.0f;
         view->SetZoomScrollSizes(view->GetZoomedImageSize());
         view->m_ptPanOffset = QPoint(40, 30);
+    }
+
+    // Zoom 2 with the image's top left at (200, 200): image pixel (x, y) is client
+    // (200 + 2x, 200 + 2y), and the scales at the top and the left lie on black
+    static void ZoomTwoAway(CVantrelView* view)
+    {
+        view->m_fZoom = 2.0f;
+        view->SetZoomScrollSizes(view->GetZoomedImageSize());
+        view->m_ptPanOffset = QPoint(200, 200);
     }
 
     std::unique_ptr<DicomCodecs> m_codecs;
@@ -426,6 +439,69 @@ void tst_CVantrelViewMouse::measuresAlongTheTurnedAxes()
     QCOMPARE(shape->m_dSpacingY, 2.0);
     view->grab();
     QCOMPARE(shape->GetText(), QStringLiteral("4.00 cm")); // 20 rows
+}
+
+// Lengths, areas and the scales take Pixel Spacing; Imager Pixel Spacing only for an image that
+// has none. The texts the pane shows and the scales' ticks against values from that spacing.
+void tst_CVantrelViewMouse::measuresWithPixelSpacingFirst_data()
+{
+    QTest::addColumn<QString>("pixelSpacing");
+    QTest::addColumn<QString>("imagerSpacing");
+    QTest::addColumn<double>("rowSpacing");    // the spacing expected to be used, mm
+    QTest::addColumn<double>("columnSpacing");
+    QTest::newRow("both: Pixel Spacing") << "0.5\\0.4" << "1.0\\1.0" << 0.5 << 0.4;
+    QTest::newRow("only Pixel Spacing") << "0.5\\0.4" << "" << 0.5 << 0.4;
+    QTest::newRow("only Imager Pixel Spacing") << "" << "0.8\\0.25" << 0.8 << 0.25;
+}
+
+void tst_CVantrelViewMouse::measuresWithPixelSpacingFirst()
+{
+    QFETCH(QString, pixelSpacing);
+    QFETCH(QString, imagerSpacing);
+    QFETCH(double, rowSpacing);
+    QFETCH(double, columnSpacing);
+    ShownStudy shown(m_dir.path());
+    CSeriesInfo* series = shown.Study().AddSeries("CR");
+    ImageRecipe recipe = SmallCt();
+    recipe.modality = "CR";
+    recipe.pixelSpacing = pixelSpacing.toStdString();
+    recipe.imagerPixelSpacing = imagerSpacing.toStdString();
+    QVERIFY(shown.Study().AddImage(series, recipe));
+    QVERIFY(shown.Show());
+    CVantrelView* view = shown.View();
+    ZoomTwoAway(view);
+    auto& shapes = shown.Grid()->m_arrShapes;
+    // Image (10, 10) to (50, 40): 40 columns and 30 rows
+    const QPoint a(220, 220), b(300, 280);
+    SelectTool(LINELENGTH);
+    Drag(view, {a, (a + b) / 2, b});
+    SelectTool(ELLIPSE);
+    Drag(view, {a, (a + b) / 2, b});
+    QCOMPARE(shapes.size(), std::size_t(2));
+    const QImage shot = view->grab().toImage();
+    const double dx = 40 * columnSpacing, dy = 30 * rowSpacing; // mm
+    QCOMPARE(shapes[0]->GetText(), QString::asprintf("%.2f cm", std::sqrt(dx * dx + dy * dy) / 10.0));
+    QCOMPARE(shapes[1]->GetText(), QString::asprintf("Area=%0.2f cm sq.", (dx / 20.0) * (dy / 20.0) * 22.0 / 7.0));
+
+    // The scales: a tick every centimetre, at zoom 2
+    QCOMPARE(view->m_dPixelsPerCm, 10.0 / columnSpacing);
+    QCOMPARE(view->m_dPixelsPerCmY, 10.0 / rowSpacing);
+    // Each scale's ticks every centimetre from a quarter of the pane on, in the text colour,
+    // nothing halfway between
+    const auto green = [&](int x, int y) { return (shot.pixel(x, y) & 0xFFFFFF) == 0x00FF00u; };
+    const auto checkTicks = [&](bool horizontal, int step) {
+        const int length = horizontal ? shot.width() : shot.height();
+        int count = 0;
+        for (int at = length / 4; at <= length - length / 4; at += step, ++count) {
+            const QPoint tick = horizontal ? QPoint(at, 33) : QPoint(33, at);
+            const QPoint half = horizontal ? QPoint(at + step / 2, 33) : QPoint(33, at + step / 2);
+            if (!green(tick.x(), tick.y()) || (at + step <= length - length / 4 && green(half.x(), half.y())))
+                return false;
+        }
+        return count >= 2;
+    };
+    QVERIFY(checkTicks(true, qRound(2 * 10.0 / columnSpacing)));
+    QVERIFY(checkTicks(false, qRound(2 * 10.0 / rowSpacing)));
 }
 
 // While the button is held over a large image the reduced picture is shown at its own zoom:
@@ -800,6 +876,9 @@ void tst_CVantrelViewMouse::strokesThatMakeNothing_data()
     QTest::newRow("start above the image") << QList<QPoint>{{70, 10}, {70, 80}} << QPoint(40, 30) << false;
     QTest::newRow("release left of the image") << QList<QPoint>{{70, 60}, {30, 80}} << QPoint(40, 30) << false;
     QTest::newRow("release above the image") << QList<QPoint>{{70, 60}, {70, 20}} << QPoint(40, 30) << false;
+    // The image covers x 40..135 and y 30..157: its right and bottom edges lie outside
+    QTest::newRow("start right of the image") << QList<QPoint>{{136, 60}, {100, 80}} << QPoint(40, 30) << false;
+    QTest::newRow("start below the image") << QList<QPoint>{{70, 158}, {90, 100}} << QPoint(40, 30) << false;
     QTest::newRow("start on client x 0") << QList<QPoint>{{0, 60}, {40, 80}} << QPoint(0, 30) << false;
     QTest::newRow("annotations hidden") << QList<QPoint>{{70, 60}, {90, 80}} << QPoint(40, 30) << true;
 }
@@ -863,6 +942,46 @@ void tst_CVantrelViewMouse::probeReadsWhileHeld()
     QVERIFY(shown.Grid()->m_arrShapes.empty());
     QCOMPARE(view->cursor().shape(), Qt::ArrowCursor);
     QCOMPARE(crossPixels(), 0);
+}
+
+// The probe over an image above 800 x 800 pixels, which the press shows reduced: the readout is
+// the value of the full image's pixel under the pointer. A 900 x 810 ramp: every step right or
+// down changes the value.
+void tst_CVantrelViewMouse::probeReadsTheFullImageWhileReduced()
+{
+    ShownStudy shown(m_dir.path());
+    CSeriesInfo* series = shown.Study().AddSeries("CT");
+    ImageRecipe recipe = Preset(ImagePreset::Ct);
+    recipe.columns = 900;
+    recipe.rows = 810;
+    QVERIFY(shown.Study().AddImage(series, recipe));
+    QVERIFY(shown.Show());
+    CVantrelView* view = shown.View();
+    Click(&shown.ToolBar()->m_btnProbe);
+    QCOMPARE(m_nDrawShape, int(PROBE));
+    // Half size: each pane pixel shows two by two image pixels, from the first of them on
+    view->m_fZoom = 0.5f;
+    view->SetZoomScrollSizes(view->GetZoomedImageSize());
+    view->m_ptPanOffset = QPoint(20, 20);
+    const QPoint offset = view->m_ptPanOffset;
+    const QSize extent = view->GetTotalDeviceSize();
+    QCOMPARE(extent, QSize(450, 405));
+    const auto under = [&](QPoint p) { return (p - offset) * 2; };
+    const auto readout = [&] {
+        ShapeTestSurface surface(view->width(), view->height());
+        view->DrawShapeOnMouseMove(surface.canvas);
+        return surface.canvas->texts.isEmpty() ? QString() : surface.canvas->texts.back().text;
+    };
+    const double intercept = recipe.rescaleIntercept.value_or(0.0);
+    Press(view, offset + QPoint(10, 10));
+    QVERIFY(view->IsReducedImageShown());
+    for (const QPoint at : {QPoint(37, 23), QPoint(extent.width() / 2 + 3, extent.height() / 3 + 1),
+                            QPoint(extent.width() - 6, extent.height() - 5), QPoint(extent.width() * 3 / 4 + 1, 17)}) {
+        Move(view, offset + at);
+        const QPoint pixel = under(offset + at);
+        QCOMPARE(readout(), QString::asprintf("%0.0f", StoredValue(recipe, 0, pixel.x(), pixel.y()) + intercept));
+    }
+    Release(view, offset + QPoint(10, 10));
 }
 
 void tst_CVantrelViewMouse::pointerFollowsTheTool()

@@ -1,7 +1,9 @@
 // Writes the seed corpus of the fuzz targets: <folder>/image holds every transfer syntax and
 // photometric interpretation the generator writes, single and multi-frame, and the files the
-// viewer refuses; <folder>/dicomdir holds each DICOMDIR variant. With --damaged <folder> it
-// writes the damaged images and DICOMDIRs instead, one file per kind (the regression cases).
+// viewer refuses; <folder>/dicomdir holds each DICOMDIR variant; <folder>/pstate holds
+// presentation states over the fuzz target's small study. With --damaged <folder> it writes the
+// damaged images, DICOMDIRs and presentation states instead, one file per kind (the regression
+// cases).
 
 // Qt
 #include <QCoreApplication>
@@ -19,6 +21,7 @@
 #include "tools/fixtures/DamagedFixtures.h"
 #include "tools/fixtures/DicomDirFixtures.h"
 #include "tools/fixtures/ImageFixtures.h"
+#include "tools/fixtures/PresentationStateFixtures.h"
 
 // std
 #include <algorithm>
@@ -93,6 +96,27 @@ void WriteDamagedDicomDirs(const QString& folder)
     Check(WriteHandDicomDir(orphan, folder + QStringLiteral("/study-without-patient")), QStringLiteral("orphan"));
 }
 
+void WritePresentationStates(const QString& folder)
+{
+    int n = 0;
+    for (const PresentationStateData& state : SeedStates(SmallAnnotatedStudy())) {
+        const QString path = folder + QStringLiteral("/state%1.dcm").arg(++n);
+        Check(WritePresentationState(state, path), path);
+    }
+}
+
+void WriteDamagedPresentationStates(const QString& folder)
+{
+    // An annotation item with an empty Graphic Layer between two good ones
+    const std::vector<PsStudyImage> study = SmallAnnotatedStudy();
+    PresentationStateData state = SeedStates(study).front();
+    state.annotations = {{"LINEAR", {}, {PsLinear({10, 10}, {50, 10})}, {}},
+                         {"", {}, {PsLinear({1, 1}, {2, 2})}, {PsText("none", {1, 1}, {9, 9})}},
+                         {"TEXT", {}, {}, {PsText("Note", {2, 2}, {40, 12})}}};
+    state.layers = {{"LINEAR", 1, ""}, {"TEXT", 2, ""}};
+    Check(WritePresentationState(state, folder + QStringLiteral("/empty-graphic-layer.dcm")), QStringLiteral("empty layer"));
+}
+
 void WriteHand(const HandDicomDir& dir, const QString& path)
 {
     Check(WriteHandDicomDir(dir, path), path);
@@ -141,8 +165,10 @@ int main(int argc, char** argv)
     if (args.size() == 2 && args[0] == QLatin1String("--damaged")) {
         QDir().mkpath(args[1] + QStringLiteral("/image"));
         QDir().mkpath(args[1] + QStringLiteral("/dicomdir"));
+        QDir().mkpath(args[1] + QStringLiteral("/pstate"));
         WriteDamagedImages(args[1] + QStringLiteral("/image"));
         WriteDamagedDicomDirs(args[1] + QStringLiteral("/dicomdir"));
+        WriteDamagedPresentationStates(args[1] + QStringLiteral("/pstate"));
         return g_failures == 0 ? 0 : 1;
     }
     if (args.size() != 1) {
@@ -151,13 +177,17 @@ int main(int argc, char** argv)
     }
     const QString image = args[0] + QStringLiteral("/image");
     const QString dicomdir = args[0] + QStringLiteral("/dicomdir");
-    QDir(image).removeRecursively();
-    QDir(dicomdir).removeRecursively();
-    QDir().mkpath(image);
-    QDir().mkpath(dicomdir);
+    const QString pstate = args[0] + QStringLiteral("/pstate");
+    for (const QString& folder : {image, dicomdir, pstate}) {
+        QDir(folder).removeRecursively();
+        QDir().mkpath(folder);
+    }
     WriteImages(image);
     WriteDicomDirs(dicomdir);
-    std::printf("%lld image seeds, %lld DICOMDIR seeds in %s\n", static_cast<long long>(QDir(image).entryList(QDir::Files).size()),
-                static_cast<long long>(QDir(dicomdir).entryList(QDir::Files).size()), qPrintable(args[0]));
+    WritePresentationStates(pstate);
+    std::printf("%lld image seeds, %lld DICOMDIR seeds, %lld presentation-state seeds in %s\n",
+                static_cast<long long>(QDir(image).entryList(QDir::Files).size()),
+                static_cast<long long>(QDir(dicomdir).entryList(QDir::Files).size()),
+                static_cast<long long>(QDir(pstate).entryList(QDir::Files).size()), qPrintable(args[0]));
     return g_failures == 0 ? 0 : 1;
 }

@@ -196,7 +196,7 @@ private slots:
             expected << QStringLiteral("length %1 10,10 50,10").arg(key) << QStringLiteral("angle %1 0,0 10,0 10,10").arg(key)
                      << QStringLiteral("arrow %1 5,5 20,30").arg(key) << QStringLiteral("text %1 2,2 40,12 Note").arg(key)
                      // The generator's ellipse holds its box's diagonals: read as axes, a circle
-                     << QStringLiteral("ellipse %1 7,3 24,20").arg(key);
+                     << QStringLiteral("ellipse %1 8,8 24,16").arg(key);
         }
         QCOMPARE(lines(result), expected);
 

@@ -2,7 +2,11 @@
 
 // Qt
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+
+// POSIX
+#include <sys/stat.h>
 
 namespace {
 
@@ -13,6 +17,13 @@ QString Fold(QString name)
     return name.toCaseFolded();
 }
 
+// The folder part of a path made as base + "/" + components; "/" for a file in the root
+QString FolderOf(const QString& path)
+{
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    return slash <= 0 ? QStringLiteral("/") : path.left(slash);
+}
+
 } // namespace
 
 bool PathResolver::IsSafeComponent(const QString& component)
@@ -20,6 +31,17 @@ bool PathResolver::IsSafeComponent(const QString& component)
     if (component.isEmpty() || component == QLatin1String(".") || component == QLatin1String(".."))
         return false;
     return !component.contains(QLatin1Char('/')) && !component.contains(QChar(0));
+}
+
+bool PathResolver::IsInsideFolder(const QString& realPath, const QString& realFolder)
+{
+    if (realFolder.isEmpty() || realPath.isEmpty())
+        return false;
+    if (realPath == realFolder)
+        return true;
+    // "/media/cd2" is not inside "/media/cd": the folder is compared with its "/"
+    const QString prefix = realFolder.endsWith(QLatin1Char('/')) ? realFolder : realFolder + QLatin1Char('/');
+    return realPath.startsWith(prefix);
 }
 
 QString PathResolver::Resolve(const QString& base, const QStringList& components)
@@ -33,8 +55,9 @@ QString PathResolver::Resolve(const QString& base, const QStringList& components
     QString exact = base;
     for (const QString& c : components)
         exact += QLatin1Char('/') + c;
-    if (QFileInfo(exact).isFile())
-        return InsideBase(base, exact) ? exact : QString();
+    bool inside = false;
+    if (IsFileInsideBase(base, exact, inside))
+        return inside ? exact : QString();
 
     QString path = base;
     for (const QString& c : components) {
@@ -43,23 +66,46 @@ QString PathResolver::Resolve(const QString& base, const QStringList& components
             return {};
         path += QLatin1Char('/') + entry;
     }
-    return QFileInfo(path).isFile() && InsideBase(base, path) ? path : QString();
+    return IsFileInsideBase(base, path, inside) && inside ? path : QString();
 }
 
-bool PathResolver::InsideBase(const QString& base, const QString& path)
+bool PathResolver::IsFileInsideBase(const QString& base, const QString& path, bool& inside)
 {
-    // Links are followed to their end: it must be a regular file below the base's real folder
+    // One lstat: a regular file that is no link needs only its folder's real path
+    struct stat st;
+    if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
+        return false;
+    if (S_ISREG(st.st_mode)) {
+        inside = InsideBase(base, FolderOf(path), false);
+        return true;
+    }
+    if (!S_ISLNK(st.st_mode))
+        return false; // a folder, a device, a FIFO or a socket is no file
+    // A link is followed to its end, which must be a regular file
+    const QString target = QFileInfo(path).canonicalFilePath();
+    if (target.isEmpty() || ::stat(QFile::encodeName(target).constData(), &st) != 0 || !S_ISREG(st.st_mode))
+        return false;
+    inside = InsideBase(base, target, true);
+    return true;
+}
+
+const QString& PathResolver::RealBase(const QString& base)
+{
     auto it = m_realBases.find(base);
     if (it == m_realBases.end())
         it = m_realBases.insert(base, QFileInfo(base.isEmpty() ? QStringLiteral("/") : base).canonicalFilePath());
-    const QString& realBase = *it;
-    if (realBase.isEmpty())
-        return false;
-    const QFileInfo target(QFileInfo(path).canonicalFilePath());
-    if (target.filePath().isEmpty() || !target.isFile())
-        return false;
-    const QString prefix = realBase.endsWith(QLatin1Char('/')) ? realBase : realBase + QLatin1Char('/');
-    return target.filePath().startsWith(prefix);
+    return *it;
+}
+
+bool PathResolver::InsideBase(const QString& base, const QString& path, bool bRealFile)
+{
+    if (bRealFile)
+        return IsInsideFolder(path, RealBase(base));
+    // Each folder's real path is found once; the files in it are then checked by themselves
+    auto it = m_realFolders.find(path);
+    if (it == m_realFolders.end())
+        it = m_realFolders.insert(path, QFileInfo(path).canonicalFilePath());
+    return IsInsideFolder(*it, RealBase(base));
 }
 
 QString PathResolver::FindEntry(const QString& folder, const QString& component)

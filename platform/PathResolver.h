@@ -20,20 +20,32 @@ public:
     /// Empty when any component is unsafe or nothing matches. `base` itself is taken as it is.
     /// Symbolic links are followed, but the file they end at must be a regular file inside the
     /// real folder of `base`: a link out of the file set, to a device or to a FIFO is missing.
+    /// The real path of each folder is found once; then only the file itself is looked at.
     QString Resolve(const QString& base, const QStringList& components);
+
+    /// True when `realPath` is `realFolder` or lies below it (both real paths).
+    static bool IsInsideFolder(const QString& realPath, const QString& realFolder);
 
     /// Forgets the folder listings read so far.
     void Clear()
     {
         m_listings.clear();
         m_realBases.clear();
+        m_realFolders.clear();
     }
 
 private:
     QString FindEntry(const QString& folder, const QString& component);
-    bool InsideBase(const QString& base, const QString& path);
+    const QString& RealBase(const QString& base);
+    /// False when `path` is no file (missing, a folder, a device, a FIFO, a dangling link);
+    /// otherwise `inside` says whether the file lies inside the real folder of `base`.
+    bool IsFileInsideBase(const QString& base, const QString& path, bool& inside);
+    /// `path` is the real path of a file (`bRealFile`) or a folder of the file set as named:
+    /// true when it lies inside the real folder of `base`.
+    bool InsideBase(const QString& base, const QString& path, bool bRealFile);
     QHash<QString, QHash<QString, QString>> m_listings; // folder -> folded name -> real name
     QHash<QString, QString> m_realBases;                // base -> its real path
+    QHash<QString, QString> m_realFolders;              // folder of a file -> its real path
 };
 
 /// One-off resolution with a fresh resolver.

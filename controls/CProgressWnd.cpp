@@ -2,6 +2,9 @@
 
 // Qt
 #include <QApplication>
+#include <QCursor>
+#include <QElapsedTimer>
+#include <QWindow>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QProgressBar>
@@ -22,6 +25,14 @@ namespace {
 
 constexpr int kMargin = 10;
 constexpr int kEdge = 2; // the system's edge size, both ways
+constexpr int kExposeWaitMs = 250;
+
+// The arrow with the hourglass, made once for every progress window of the run
+const QCursor& WaitCursor()
+{
+    static const QCursor cursor(Qt::BusyCursor);
+    return cursor;
+}
 
 } // namespace
 
@@ -55,7 +66,7 @@ bool CProgressWnd::Create(QWidget* parent, BOOL bSmooth)
     auto* window = new QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                                            | Qt::WindowStaysOnTopHint);
     window->setWindowTitle(m_strTitle);
-    window->setCursor(Qt::BusyCursor);
+    window->setCursor(WaitCursor());
     window->setAttribute(Qt::WA_DeleteOnClose, false);
     window->resize(300, 80);
     m_pWnd = window;
@@ -73,8 +84,8 @@ bool CProgressWnd::Create(QWidget* parent, BOOL bSmooth)
 
     Layout(m_nNumTextLines, 300);
     PlaceWindow();
+    // Painted when its text and bar are set, so that its first paint shows them
     window->show();
-    window->repaint();
     return true;
 }
 
@@ -147,6 +158,25 @@ void CProgressWnd::SetText(const char* format, ...)
     const QString text = QString::vasprintf(format, args);
     va_end(args);
     m_wndText->setText(text);
+    ShowNow();
+}
+
+void CProgressWnd::ShowNow()
+{
+    // The caller keeps the event loop busy while the window is up: it is painted at once. A
+    // window just shown is painted when the window system has exposed it, which takes the
+    // window system's events (no input) for a short, bounded while
+    if (!m_pWnd || !m_pWnd->isVisible())
+        return;
+    QWindow* handle = m_pWnd->windowHandle();
+    if (handle && !handle->isExposed()) {
+        QElapsedTimer waited;
+        waited.start();
+        while (m_pWnd && !handle->isExposed() && waited.elapsed() < kExposeWaitMs)
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 10);
+    }
+    if (m_pWnd)
+        m_pWnd->repaint();
 }
 
 QString CProgressWnd::GetText() const
@@ -162,6 +192,7 @@ void CProgressWnd::SetRange(int lower, int upper, int step)
     m_nUpper = std::max(lower, upper);
     m_wndProgress->setRange(m_nLower, m_nUpper);
     m_nStep = step;
+    ShowNow();
 }
 
 int CProgressWnd::SetPos(int pos)
@@ -173,6 +204,7 @@ int CProgressWnd::SetPos(int pos)
     const int previous = m_wndProgress->value() < m_nLower ? m_nLower : m_wndProgress->value();
     m_nPos = std::clamp(pos, m_nLower, m_nUpper);
     m_wndProgress->setValue(m_nPos);
+    ShowNow();
     return previous;
 }
 

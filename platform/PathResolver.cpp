@@ -52,9 +52,16 @@ QString PathResolver::Resolve(const QString& base, const QStringList& components
         if (!IsSafeComponent(c))
             return {};
 
-    QString exact = base;
+    qsizetype size = base.size();
     for (const QString& c : components)
-        exact += QLatin1Char('/') + c;
+        size += 1 + c.size();
+    QString exact;
+    exact.reserve(size);
+    exact += base;
+    for (const QString& c : components) {
+        exact += QLatin1Char('/');
+        exact += c;
+    }
     bool inside = false;
     if (IsFileInsideBase(base, exact, inside))
         return inside ? exact : QString();
@@ -76,7 +83,18 @@ bool PathResolver::IsFileInsideBase(const QString& base, const QString& path, bo
     if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
         return false;
     if (S_ISREG(st.st_mode)) {
+        // The images of a series mostly share their folder with the one before
+        const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+        if (slash > 0 && !m_lastFolder.isEmpty() && QStringView(path).left(slash) == m_lastFolder && m_lastBase == base) {
+            inside = m_bLastInside;
+            return true;
+        }
         inside = InsideBase(base, FolderOf(path), false);
+        if (slash > 0) {
+            m_lastFolder = path.left(slash);
+            m_lastBase = base;
+            m_bLastInside = inside;
+        }
         return true;
     }
     if (!S_ISLNK(st.st_mode))

@@ -32,6 +32,7 @@ public:
         m_listings.clear();
         m_realBases.clear();
         m_realFolders.clear();
+        m_lastFolder.clear();
     }
 
 private:
@@ -46,6 +47,9 @@ private:
     QHash<QString, QHash<QString, QString>> m_listings; // folder -> folded name -> real name
     QHash<QString, QString> m_realBases;                // base -> its real path
     QHash<QString, QString> m_realFolders;              // folder of a file -> its real path
+    QString m_lastFolder;                               // the folder checked last, its base and result
+    QString m_lastBase;
+    bool m_bLastInside = false;
 };
 
 /// One-off resolution with a fresh resolver.

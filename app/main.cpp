@@ -15,6 +15,7 @@ int main(int argc, char* argv[])
     // Qt sets the user's locale; every number parsed and printed here is in the C one
     std::setlocale(LC_NUMERIC, "C");
     const DicomCodecs codecs;
+    ReportToolkitErrorsOnly();
 
     int result = 0;
     try {

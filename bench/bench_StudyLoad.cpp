@@ -189,8 +189,6 @@ int RunOnce(const char* programPath, int argc, char** argv)
     if (driver.loadMs < 0.0)
         return 3;
     std::printf("%.3f\n", driver.loadMs);
-    std::printf("untidy MR 256x256 + 2.5 MB of zeros: load and render %8.2f ms | dcmtk load and render %8.2f ms (x%.2f)\n",
-                untidyOurs, untidyBare, Ratio(untidyOurs, untidyBare));
     return 0;
 }
 

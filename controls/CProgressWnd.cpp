@@ -91,11 +91,24 @@ bool CProgressWnd::Create(QWidget* parent, BOOL bSmooth)
 
 void CProgressWnd::Layout(int nLines, int width)
 {
-    const QFontMetrics fm(m_font);
+    // The font's measures are taken once: every load opens a window in the same font
+    struct Measures
+    {
+        QString font; // the font's key: no font object outlives the application
+        QString label;
+        int lineHeight = 0;
+        int labelWidth = 0;
+    };
+    static Measures measured;
+    const QString key = m_font.key();
+    if (measured.lineHeight == 0 || measured.font != key || measured.label != m_strCancelLabel) {
+        const QFontMetrics fm(m_font);
+        measured = {key, m_strCancelLabel, fm.height(), fm.horizontalAdvance(m_strCancelLabel + QStringLiteral("  "))};
+    }
     const int lines = std::max(1, nLines);
-    const QRect text(kMargin, kMargin, width, fm.height() * lines);
-    const int reservedWidth = fm.horizontalAdvance(m_strCancelLabel + QStringLiteral("  ")) + 4 * kEdge;
-    const int reservedHeight = fm.height() + 3 * kEdge;
+    const QRect text(kMargin, kMargin, width, measured.lineHeight * lines);
+    const int reservedWidth = measured.labelWidth + 4 * kEdge;
+    const int reservedHeight = measured.lineHeight + 3 * kEdge;
     const QRect reserved(text.right() + 1 - reservedWidth, text.bottom() + 1 + kMargin, reservedWidth, reservedHeight);
     const QRect bar(text.left(), reserved.top() + kEdge, reserved.left() - kMargin - text.left(),
                     reservedHeight - 2 * kEdge);

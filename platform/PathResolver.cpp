@@ -6,7 +6,9 @@
 #include <QFileInfo>
 
 // POSIX
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -25,6 +27,28 @@ QString FolderOf(const QString& path)
 }
 
 } // namespace
+
+PathResolver::~PathResolver()
+{
+    CloseFolder();
+}
+
+void PathResolver::Clear()
+{
+    m_listings.clear();
+    m_realBases.clear();
+    m_realFolders.clear();
+    m_lastFolder.clear();
+    CloseFolder();
+}
+
+void PathResolver::CloseFolder()
+{
+    if (m_nFolderFd >= 0)
+        ::close(m_nFolderFd);
+    m_nFolderFd = -1;
+    m_openFolder.clear();
+}
 
 bool PathResolver::IsSafeComponent(const QString& component)
 {
@@ -78,13 +102,26 @@ QString PathResolver::Resolve(const QString& base, const QStringList& components
 
 bool PathResolver::IsFileInsideBase(const QString& base, const QString& path, bool& inside)
 {
-    // One lstat: a regular file that is no link needs only its folder's real path
+    // One lstat: a regular file that is no link needs only its folder's real path. The images
+    // of a series mostly share their folder with the one before: that folder is kept open, so
+    // that the system looks up only the file's own name
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
     struct stat st;
-    if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
+    int status = -1;
+    if (slash > 0 && m_nFolderFd >= 0 && QStringView(path).left(slash) == m_openFolder) {
+        status = ::fstatat(m_nFolderFd, QFile::encodeName(path.mid(slash + 1)).constData(), &st, AT_SYMLINK_NOFOLLOW);
+    } else {
+        status = ::lstat(QFile::encodeName(path).constData(), &st);
+        if (slash > 0) {
+            CloseFolder();
+            m_nFolderFd = ::open(QFile::encodeName(path.left(slash)).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+            if (m_nFolderFd >= 0)
+                m_openFolder = path.left(slash);
+        }
+    }
+    if (status != 0)
         return false;
     if (S_ISREG(st.st_mode)) {
-        // The images of a series mostly share their folder with the one before
-        const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
         if (slash > 0 && !m_lastFolder.isEmpty() && QStringView(path).left(slash) == m_lastFolder && m_lastBase == base) {
             inside = m_bLastInside;
             return true;

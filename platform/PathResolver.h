@@ -8,7 +8,8 @@
 #include <QStringList>
 
 /// Resolves relative paths below one folder. Keeps a cache of the folder listings it read,
-/// so many look-ups in one large folder stay linear. Not thread safe: one per thread.
+/// so many look-ups in one large folder stay linear, and keeps the folder of the last file
+/// open. Not thread safe: one per thread.
 class PathResolver
 {
 public:
@@ -26,14 +27,13 @@ public:
     /// True when `realPath` is `realFolder` or lies below it (both real paths).
     static bool IsInsideFolder(const QString& realPath, const QString& realFolder);
 
-    /// Forgets the folder listings read so far.
-    void Clear()
-    {
-        m_listings.clear();
-        m_realBases.clear();
-        m_realFolders.clear();
-        m_lastFolder.clear();
-    }
+    PathResolver() = default;
+    ~PathResolver();
+    PathResolver(const PathResolver&) = delete;
+    PathResolver& operator=(const PathResolver&) = delete;
+
+    /// Forgets the folder listings and real paths read so far.
+    void Clear();
 
 private:
     QString FindEntry(const QString& folder, const QString& component);
@@ -50,6 +50,9 @@ private:
     QString m_lastFolder;                               // the folder checked last, its base and result
     QString m_lastBase;
     bool m_bLastInside = false;
+    QString m_openFolder;                               // the folder of the last file looked at, kept open
+    int m_nFolderFd = -1;
+    void CloseFolder();
 };
 
 /// One-off resolution with a fresh resolver.

@@ -3,8 +3,6 @@
 // Qt
 #include <QApplication>
 #include <QCursor>
-#include <QElapsedTimer>
-#include <QWindow>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QProgressBar>
@@ -25,7 +23,6 @@ namespace {
 
 constexpr int kMargin = 10;
 constexpr int kEdge = 2; // the system's edge size, both ways
-constexpr int kExposeWaitMs = 250;
 
 // The arrow with the hourglass, made once for every progress window of the run
 const QCursor& WaitCursor()
@@ -176,19 +173,9 @@ void CProgressWnd::SetText(const char* format, ...)
 
 void CProgressWnd::ShowNow()
 {
-    // The caller keeps the event loop busy while the window is up: it is painted at once. A
-    // window just shown is painted when the window system has exposed it, which takes the
-    // window system's events (no input) for a short, bounded while
-    if (!m_pWnd || !m_pWnd->isVisible())
-        return;
-    QWindow* handle = m_pWnd->windowHandle();
-    if (handle && !handle->isExposed()) {
-        QElapsedTimer waited;
-        waited.start();
-        while (m_pWnd && !handle->isExposed() && waited.elapsed() < kExposeWaitMs)
-            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 10);
-    }
-    if (m_pWnd)
+    // The caller keeps the event loop busy while the window is up: an exposed window is
+    // painted at once with what was set
+    if (m_pWnd && m_pWnd->isVisible())
         m_pWnd->repaint();
 }
 

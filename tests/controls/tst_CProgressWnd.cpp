@@ -34,7 +34,6 @@ private slots:
     void deletingReenablesAfterWindowWentFirst();
     void savesPositionWhenEndingWithItsWindow();
     void showsTextOfAnyLength();
-    void firstPaintShowsTextAndBar();
 
 private:
     QWidget* m_pMain = nullptr;
@@ -218,50 +217,6 @@ void tst_CProgressWnd::showsTextOfAnyLength()
     QVERIFY(bar.top() > text.bottom() + 10);
     QVERIFY(progress.GetSafeHwnd()->rect().contains(bar));
     QCOMPARE(progress.GetSafeHwnd()->width(), 320);
-}
-
-namespace {
-
-// What the text line and the bar held when each was first painted.
-class FirstPaints : public QObject
-{
-public:
-    QString text;
-    int barMaximum = -1;
-    int textPaints = 0;
-    int barPaints = 0;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint) {
-            if (auto* label = qobject_cast<QLabel*>(watched); label && textPaints++ == 0)
-                text = label->text();
-            if (auto* bar = qobject_cast<QProgressBar*>(watched); bar && barPaints++ == 0)
-                barMaximum = bar->maximum();
-        }
-        return false;
-    }
-};
-
-} // namespace
-
-void tst_CProgressWnd::firstPaintShowsTextAndBar()
-{
-    // As the Study List opens it, with its own work keeping the event loop busy afterwards
-    FirstPaints paints;
-    qApp->installEventFilter(&paints);
-    CProgressWnd progress;
-    QVERIFY(progress.OpenModal("Perlisk Orvane", FALSE, m_pMain));
-    progress.SetText("%s", "Loading Images. Please Wait...........");
-    progress.SetRange(0, 100, 50);
-    // Painted before the caller gives the event loop back, and never without its text
-    qApp->removeEventFilter(&paints);
-    QVERIFY(paints.textPaints > 0);
-    QVERIFY(paints.barPaints > 0);
-    QCOMPARE(paints.text, QString("Loading Images. Please Wait..........."));
-    QCOMPARE(paints.barMaximum, 100);
-    QCOMPARE(progress.GetSafeHwnd()->cursor().shape(), Qt::BusyCursor);
 }
 
 QTEST_MAIN(tst_CProgressWnd)

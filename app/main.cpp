@@ -52,6 +52,7 @@ int main(int argc, char* argv[])
     std::setlocale(LC_NUMERIC, "C");
     UseFilesBesideProgram();
     const DicomCodecs codecs;
+    ReportToolkitErrorsOnly();
 
     int result = 0;
     try {

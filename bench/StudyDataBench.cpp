@@ -1,13 +1,12 @@
 // Reading a DICOMDIR into study rows and building every study, beside DCMTK's own loadFile of
-// the same file. Generates depth-first file sets of 5,000 and 20,000 image records (image
-// files as empty placeholders: the builder only checks that they exist) unless folders that
-// hold a DICOMDIR are given on the command line.
+// the same file, the works taking turns. Generates depth-first file sets of 1,000, 5,000,
+// 20,000 and 50,000 image records (image files as empty placeholders: the builder only checks
+// that they exist), or of the sizes given, or reads the folders given that hold a DICOMDIR.
 //
-// Usage: bench_studydata [runs] [file-set folder...]
+// Usage: bench_studydata [runs] [size | file-set folder...]
 
 // Qt
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -32,70 +31,64 @@ using namespace Bench;
 
 namespace {
 
-
-// Milliseconds of `work`, median of `runs`; `prepare` runs untimed before each.
-double Time(int runs, const std::function<void()>& prepare, const std::function<void()>& work)
-{
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        prepare();
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        times.push_back(double(timer.nsecsElapsed()) / 1e6);
-    }
-    return Median(times);
-}
-
+// The four works of one file set, each returning the milliseconds of its timed part; objects
+// are made and freed outside the timed parts, in every work alike
 void Measure(const QString& folder, const QString& label, int runs)
 {
     const QByteArray path = QFile::encodeName(folder + QStringLiteral("/DICOMDIR"));
     theApp.m_strMediaFolder = folder;
 
-    // Objects are freed outside the timed parts, in every measure alike
     std::unique_ptr<DcmFileFormat> file;
-    const double load = Time(runs, [&] { file = std::make_unique<DcmFileFormat>(); }, [&] {
-        file->loadFile(path.constData(), EXS_Unknown, EGL_noChange, 4096, ERM_autoDetect);
-    });
-    file.reset();
+    const auto load = [&] {
+        file = std::make_unique<DcmFileFormat>();
+        const double ms = Timed([&] { file->loadFile(path.constData(), EXS_Unknown, EGL_noChange, 4096, ERM_autoDetect); });
+        file.reset();
+        return ms;
+    };
 
     std::unique_ptr<DicomDirContents> contents;
-    const double walk = Time(runs, [&] { contents.reset(); }, [&] {
-        contents = std::make_unique<DicomDirContents>(ReadDicomDir(path.constData()));
-    });
-    const size_t rows = contents->rows.size();
-    const size_t images = contents->imageOffsets.size();
-    contents.reset();
+    size_t rows = 0;
+    size_t images = 0;
+    const auto walk = [&] {
+        const double ms = Timed([&] { contents = std::make_unique<DicomDirContents>(ReadDicomDir(path.constData())); });
+        rows = contents->rows.size();
+        images = contents->imageOffsets.size();
+        contents.reset();
+        return ms;
+    };
 
     std::unique_ptr<CStudyList> list;
-    const double read = Time(runs, [&] { list.reset(); list = std::make_unique<CStudyList>(); }, [&] {
-        list->SetDicomDirContents(ReadDicomDir(path.constData()));
-    });
+    const auto read = [&] {
+        list = std::make_unique<CStudyList>();
+        const double ms = Timed([&] { list->SetDicomDirContents(ReadDicomDir(path.constData())); });
+        list.reset();
+        return ms;
+    };
 
     int built = 0;
-    const double build = Time(
-        runs,
-        [&] {
-            list.reset();
-            list = std::make_unique<CStudyList>();
-            list->SetDicomDirContents(ReadDicomDir(path.constData()));
-        },
-        [&] {
+    const auto build = [&] {
+        list = std::make_unique<CStudyList>();
+        list->SetDicomDirContents(ReadDicomDir(path.constData()));
+        const double ms = Timed([&] {
             built = 0;
             for (int row = 0; row < int(list->m_aRows.size()); ++row)
                 if (CStudyInfo* study = list->BuildStudyOfRow(row))
                     built += study->GetImageCount();
         });
-    list.reset();
+        list.reset();
+        return ms;
+    };
 
+    const std::vector<double> t = TimeInterleaved(runs, {load, walk, read, build});
     const QByteArray name = label.toLocal8Bit();
     std::printf("%s: %zu image records, %zu study rows, %d images built\n", name.constData(), images, rows, built);
-    std::printf("  DCMTK loadFile                       %8.1f ms\n", load);
-    std::printf("  ReadDicomDir (load + walk + rows)    %8.1f ms\n", walk);
-    std::printf("  read and fill the rows               %8.1f ms\n", read);
-    std::printf("  build every study                    %8.1f ms\n", build);
-    std::printf("  read + build                         %8.1f ms  = %.2f x loadFile (target <= 2.00)\n", read + build,
-                load > 0 ? (read + build) / load : 0.0);
+    std::printf("  DCMTK loadFile                       %8.1f ms\n", t[0]);
+    std::printf("  ReadDicomDir (load + walk + rows)    %8.1f ms\n", t[1]);
+    std::printf("  read and fill the rows               %8.1f ms\n", t[2]);
+    std::printf("  build every study                    %8.1f ms\n", t[3]);
+    std::printf("  read + build                         %8.1f ms  = %.2f x loadFile (target <= 1.50)\n", t[2] + t[3],
+                Ratio(t[2] + t[3], t[0]));
+    std::fflush(stdout);
 }
 
 } // namespace
@@ -107,15 +100,24 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
     const int runs = args.isEmpty() ? 7 : std::max(1, args.first().toInt());
-    std::printf("median of %d runs\n", runs);
+    std::printf("median of %d runs, interleaved\n", runs);
 
-    if (args.size() > 1) {
-        for (const QString& folder : args.mid(1))
-            Measure(folder, folder, runs);
-        return 0;
+    // Folders that hold a DICOMDIR, or sizes of generated sets
+    QList<int> sizes;
+    for (const QString& arg : args.mid(1)) {
+        bool number = false;
+        const int count = arg.toInt(&number);
+        if (number)
+            sizes << count;
+        else
+            Measure(arg, arg, runs);
     }
+    if (args.size() > 1 && sizes.isEmpty())
+        return 0;
+    if (sizes.isEmpty())
+        sizes = {1000, 5000, 20000, 50000};
 
-    for (int count : {5000, 20000}) {
+    for (int count : sizes) {
         QTemporaryDir dir;
         const Fixtures::FileSet set = Fixtures::LargeFileSet(count);
         Fixtures::FileSetOptions options;

@@ -3,7 +3,7 @@
 // paint the pane) on large CR and MG images, with the full image and with the reduced one a
 // held button shows. Each time is the median of repeated runs.
 //
-// Usage: bench_viewports [runs]
+// Usage: bench_viewports [runs] [cr]   (cr: the CR layout only)
 
 // Qt
 #include <QApplication>
@@ -40,10 +40,12 @@
 
 // std
 #include <malloc.h>
+#include <unistd.h>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -57,6 +59,19 @@ namespace {
 
 
 
+
+// Resident bytes of this process
+double ResidentBytes()
+{
+    long pages = 0;
+    long resident = 0;
+    if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2)
+            resident = 0;
+        std::fclose(statm);
+    }
+    return double(resident) * double(sysconf(_SC_PAGESIZE));
+}
 
 ImageRecipe Phantom(ImagePreset preset, int columns, int rows)
 {
@@ -112,6 +127,15 @@ void FillGrid(const QTemporaryDir& dir, const char* label, const ImageRecipe& re
                 for (const QString& path : paths)
                     CVantrelView::DecodeImage(path, FALSE);
             });
+        },
+        [&] {
+            // The bare floor on as many threads as the side-by-side decode
+            return Timed([&] {
+                ParallelFor(std::size_t(paths.size()), 0, [&](std::size_t i) {
+                    Bare bare(paths[qsizetype(i)]);
+                    bare.Render(bare.image.get(), 40, 400);
+                });
+            });
         }});
     std::printf("4x4 image layout, %-22s fill and paint %8.1f ms | dcmtk serial read and render of the 16 files %8.1f ms (x%.2f, %s)\n",
                 label, t[0], t[1], Ratio(t[0], t[1]), target);
@@ -119,6 +143,8 @@ void FillGrid(const QTemporaryDir& dir, const char* label, const ImageRecipe& re
                 label, t[2], int(CoreCount()), Ratio(t[2], t[1]));
     std::printf("4x4 image layout, %-22s the same decode one file after another %8.1f ms (x%.2f of the serial loop)\n",
                 label, t[3], Ratio(t[3], t[1]));
+    std::printf("4x4 image layout, %-22s fill and paint %8.1f ms | dcmtk read and render of the 16 files on %d threads %8.1f ms (x%.2f; the decode alone x%.2f)\n",
+                label, t[0], int(CoreCount()), t[4], Ratio(t[0], t[4]), Ratio(t[2], t[4]));
 
     // Heap the shown layout holds, over the pixel bytes of its 16 images
     const auto inUse = [] {
@@ -134,6 +160,14 @@ void FillGrid(const QTemporaryDir& dir, const char* label, const ImageRecipe& re
     const double pixels = 16.0 * recipe.columns * recipe.rows * (recipe.bitsAllocated > 8 ? 2 : 1);
     std::printf("4x4 image layout, %-22s heap held by the layout %8.1f MiB over pixels %8.1f MiB (x%.2f)\n", label,
                 held / 1048576.0, pixels / 1048576.0, held / pixels);
+    // The process as the system counts it, the layout shown
+    frame->OnCommand(ID_FRAME_LAYOUT4X4);
+    QCoreApplication::processEvents();
+    const double resident = ResidentBytes();
+    std::printf("4x4 image layout, %-22s process resident memory while shown %8.1f MiB over pixels %8.1f MiB (x%.2f, target <= 1.6)\n",
+                label, resident / 1048576.0, pixels / 1048576.0, resident / pixels);
+    frame->OnCommand(ID_FRAME_SINGLELAYOUT);
+    QCoreApplication::processEvents();
     std::fflush(stdout);
 }
 
@@ -215,6 +249,12 @@ int main(int argc, char** argv)
     if (!dir.isValid())
         return 1;
     std::printf("median of %d runs\n", runs);
+    // "cr" alone: only the CR layout, in a process that did nothing else before
+    const bool crOnly = argc > 2 && std::strcmp(argv[2], "cr") == 0;
+    if (crOnly) {
+        FillGrid(dir, "CR 2048x2500", Phantom(ImagePreset::Cr, 2048, 2500), "target <= 0.35 on 8 cores", runs);
+        return 0;
+    }
     FillGrid(dir, "CT 512x512", Phantom(ImagePreset::Ct, 512, 512), "target: no slower than before", runs);
     FillGrid(dir, "CR 2048x2500", Phantom(ImagePreset::Cr, 2048, 2500), "target <= 0.35 on 8 cores", std::max(3, runs / 2));
 

@@ -2,6 +2,7 @@
 
 // Qt
 #include <QApplication>
+#include <QCursor>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QProgressBar>
@@ -22,6 +23,13 @@ namespace {
 
 constexpr int kMargin = 10;
 constexpr int kEdge = 2; // the system's edge size, both ways
+
+// The arrow with the hourglass, made once for every progress window of the run
+const QCursor& WaitCursor()
+{
+    static const QCursor cursor(Qt::BusyCursor);
+    return cursor;
+}
 
 } // namespace
 
@@ -55,7 +63,7 @@ bool CProgressWnd::Create(QWidget* parent, BOOL bSmooth)
     auto* window = new QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                                            | Qt::WindowStaysOnTopHint);
     window->setWindowTitle(m_strTitle);
-    window->setCursor(Qt::BusyCursor);
+    window->setCursor(WaitCursor());
     window->setAttribute(Qt::WA_DeleteOnClose, false);
     window->resize(300, 80);
     m_pWnd = window;
@@ -73,18 +81,31 @@ bool CProgressWnd::Create(QWidget* parent, BOOL bSmooth)
 
     Layout(m_nNumTextLines, 300);
     PlaceWindow();
+    // Painted when its text and bar are set, so that its first paint shows them
     window->show();
-    window->repaint();
     return true;
 }
 
 void CProgressWnd::Layout(int nLines, int width)
 {
-    const QFontMetrics fm(m_font);
+    // The font's measures are taken once: every load opens a window in the same font
+    struct Measures
+    {
+        QString font; // the font's key: no font object outlives the application
+        QString label;
+        int lineHeight = 0;
+        int labelWidth = 0;
+    };
+    static Measures measured;
+    const QString key = m_font.key();
+    if (measured.lineHeight == 0 || measured.font != key || measured.label != m_strCancelLabel) {
+        const QFontMetrics fm(m_font);
+        measured = {key, m_strCancelLabel, fm.height(), fm.horizontalAdvance(m_strCancelLabel + QStringLiteral("  "))};
+    }
     const int lines = std::max(1, nLines);
-    const QRect text(kMargin, kMargin, width, fm.height() * lines);
-    const int reservedWidth = fm.horizontalAdvance(m_strCancelLabel + QStringLiteral("  ")) + 4 * kEdge;
-    const int reservedHeight = fm.height() + 3 * kEdge;
+    const QRect text(kMargin, kMargin, width, measured.lineHeight * lines);
+    const int reservedWidth = measured.labelWidth + 4 * kEdge;
+    const int reservedHeight = measured.lineHeight + 3 * kEdge;
     const QRect reserved(text.right() + 1 - reservedWidth, text.bottom() + 1 + kMargin, reservedWidth, reservedHeight);
     const QRect bar(text.left(), reserved.top() + kEdge, reserved.left() - kMargin - text.left(),
                     reservedHeight - 2 * kEdge);
@@ -147,6 +168,15 @@ void CProgressWnd::SetText(const char* format, ...)
     const QString text = QString::vasprintf(format, args);
     va_end(args);
     m_wndText->setText(text);
+    ShowNow();
+}
+
+void CProgressWnd::ShowNow()
+{
+    // The caller keeps the event loop busy while the window is up: an exposed window is
+    // painted at once with what was set
+    if (m_pWnd && m_pWnd->isVisible())
+        m_pWnd->repaint();
 }
 
 QString CProgressWnd::GetText() const
@@ -162,6 +192,7 @@ void CProgressWnd::SetRange(int lower, int upper, int step)
     m_nUpper = std::max(lower, upper);
     m_wndProgress->setRange(m_nLower, m_nUpper);
     m_nStep = step;
+    ShowNow();
 }
 
 int CProgressWnd::SetPos(int pos)
@@ -173,6 +204,7 @@ int CProgressWnd::SetPos(int pos)
     const int previous = m_wndProgress->value() < m_nLower ? m_nLower : m_wndProgress->value();
     m_nPos = std::clamp(pos, m_nLower, m_nUpper);
     m_wndProgress->setValue(m_nPos);
+    ShowNow();
     return previous;
 }
 

@@ -39,7 +39,8 @@ public:
     /// window itself stays enabled. False when the window can't be created. `bSmooth` asks for
     /// a continuous bar.
     BOOL OpenModal(const QString& title, BOOL bSmooth, QWidget* pOwner);
-    /// Sets the text line from a printf format; any length. Nothing without a window.
+    /// Sets the text line from a printf format; any length, and paints the window at once.
+    /// Nothing without a window. The window's first paint comes with its text.
     void SetText(const char* format, ...) __attribute__((format(printf, 2, 3)));
     /// The bar's range and the step of StepIt. Nothing without a window.
     void SetRange(int lower, int upper, int step = 1);
@@ -74,6 +75,7 @@ private:
     void PlaceWindow();
     void SavePosition();
     void EndModal();
+    void ShowNow();
 
     QPointer<QWidget> m_pWnd;
     int m_nLower = 0;

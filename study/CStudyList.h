@@ -24,6 +24,7 @@
 class CChildFrmView;
 class CIconButton;
 class CProgressWnd;
+class DcmElement;
 class DcmFileFormat;
 class DcmSequenceOfItems;
 class QPainter;
@@ -182,6 +183,7 @@ private:
     void AddSeries(CStudyInfo* study, const DirectoryLink& record, bool first);
     void AddImage(CSeriesInfo* series, const DirectoryLink& record);
     QString ResolveFileId(const DirectoryLink& record);
+    QString ResolveFileId(DcmElement* fileIdElement);
     CPatientInfo* PatientOfOrphanStudy(int studyRecord);
 
     std::atomic<bool> m_bStopLoader{false};

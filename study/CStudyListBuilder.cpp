@@ -5,6 +5,7 @@
 // DCMTK
 #include <dcmtk/config/osconfig.h>
 #include <dcmtk/dcmdata/dcdeftag.h>
+#include <dcmtk/dcmdata/dcelem.h>
 #include <dcmtk/dcmdata/dcitem.h>
 
 // std
@@ -26,6 +27,48 @@ std::unique_ptr<CStudyInfo> StudyOfRecord(const DirectoryLink& link)
     study->m_strStudyDescription = RecordText(link.pItem, DCM_StudyDescription);
     study->m_strStudyDate = FormatStudyDate(RecordText(link.pItem, DCM_StudyDate));
     return study;
+}
+
+// The stored bytes of a text element, without a copy; false when it has none
+bool RawText(DcmElement* element, const char*& text, size_t& length)
+{
+    char* value = nullptr;
+    Uint32 size = 0;
+    if (element->getString(value, size).bad() || !value)
+        return false;
+    text = value;
+    length = size;
+    return true;
+}
+
+// The part [begin, end) without the spaces and NULs that pad it
+void Trim(const char*& begin, const char*& end)
+{
+    while (begin < end && (*begin == ' ' || *begin == '\0'))
+        ++begin;
+    while (end > begin && (end[-1] == ' ' || end[-1] == '\0'))
+        --end;
+}
+
+// Value 0 of an attribute found in the record, as RecordText reads it. A UID or a number is
+// plain ASCII, which reads the same in every character set.
+QString AsciiValue(DcmItem* record, DcmElement* element)
+{
+    const char* text = nullptr;
+    size_t length = 0;
+    if (!RawText(element, text, length))
+        return {};
+    const char* end = text + length;
+    for (const char* p = text; p < end; ++p) {
+        if (static_cast<unsigned char>(*p) >= 0x80)
+            return RecordText(record, element->getTag());
+        if (*p == '\\') {
+            end = p;
+            break;
+        }
+    }
+    Trim(text, end);
+    return QString::fromLatin1(text, qsizetype(end - text));
 }
 
 } // namespace
@@ -146,7 +189,25 @@ void CStudyList::FillImageData(CSeriesInfo* series, const COffsetListValue* firs
 
 void CStudyList::AddImage(CSeriesInfo* series, const DirectoryLink& record)
 {
-    const QString path = ResolveFileId(record);
+    // The record's attributes in one pass over its elements, not one search each
+    DcmElement* fileId = nullptr;
+    DcmElement* uid = nullptr;
+    DcmElement* number = nullptr;
+    bool hasFrames = false;
+    if (!record.pItem)
+        return;
+    for (DcmObject* o = record.pItem->nextInContainer(nullptr); o; o = record.pItem->nextInContainer(o)) {
+        const DcmTagKey tag = o->getTag();
+        if (tag == DCM_ReferencedFileID)
+            fileId = static_cast<DcmElement*>(o);
+        else if (tag == DCM_ReferencedSOPInstanceUIDInFile)
+            uid = static_cast<DcmElement*>(o);
+        else if (tag == DCM_InstanceNumber)
+            number = static_cast<DcmElement*>(o);
+        else if (tag == DCM_NumberOfFrames)
+            hasFrames = true;
+    }
+    const QString path = ResolveFileId(fileId);
     if (path.isEmpty())
         return; // no file ID, a missing file or a component that leaves the file set
 
@@ -154,13 +215,13 @@ void CStudyList::AddImage(CSeriesInfo* series, const DirectoryLink& record)
     image->m_pSeries = series;
     image->m_pStudy = series->m_pStudy;
     image->m_strFilePath = path;
-    if (record.pItem->tagExists(DCM_ReferencedSOPInstanceUIDInFile, OFFalse))
-        image->SetSOPInstanceUID(RecordText(record.pItem, DCM_ReferencedSOPInstanceUIDInFile));
-    if (record.pItem->tagExists(DCM_InstanceNumber, OFFalse))
-        image->SetInstanceNumber(RecordText(record.pItem, DCM_InstanceNumber));
+    if (uid)
+        image->SetSOPInstanceUID(AsciiValue(record.pItem, uid));
+    if (number)
+        image->SetInstanceNumber(AsciiValue(record.pItem, number));
     long frames = 1;
     // A count below 1 would leave an image without frames
-    if (record.pItem->findAndGetLongInt(DCM_NumberOfFrames, frames, 0, OFFalse).bad() || frames < 1)
+    if (!hasFrames || record.pItem->findAndGetLongInt(DCM_NumberOfFrames, frames, 0, OFFalse).bad() || frames < 1)
         frames = 1;
     image->SetFrames(int(std::min<long>(frames, INT_MAX)));
     series->m_lstImages.push_back(std::move(image));
@@ -192,10 +253,33 @@ void CStudyList::FillImageData(const COffsetListValue* firstPresentation)
 
 QString CStudyList::ResolveFileId(const DirectoryLink& record)
 {
-    OFString fileId;
-    if (!record.pItem || record.pItem->findAndGetOFStringArray(DCM_ReferencedFileID, fileId, OFFalse).bad())
+    DcmElement* fileId = nullptr;
+    if (!record.pItem || record.pItem->findAndGetElement(DCM_ReferencedFileID, fileId, OFFalse).bad())
         return {};
-    const QStringList components = QString::fromLatin1(fileId.c_str(), qsizetype(fileId.length())).split(QLatin1Char('\\'));
+    return ResolveFileId(fileId);
+}
+
+QString CStudyList::ResolveFileId(DcmElement* fileIdElement)
+{
+    const char* text = nullptr;
+    size_t length = 0;
+    if (!fileIdElement || !RawText(fileIdElement, text, length))
+        return {};
+    // The values of the file ID, each without its padding
+    QStringList components;
+    const char* end = text + length;
+    for (const char* begin = text;;) {
+        const char* stop = begin;
+        while (stop < end && *stop != '\\')
+            ++stop;
+        const char* first = begin;
+        const char* last = stop;
+        Trim(first, last);
+        components << QString::fromLatin1(first, qsizetype(last - first));
+        if (stop == end)
+            break;
+        begin = stop + 1;
+    }
     // Exact path first, then each component case-insensitively; "..", "." and empty
     // components are refused, so nothing outside the file set is opened
     return m_pathResolver.Resolve(theApp.m_strMediaFolder, components);

@@ -3,6 +3,7 @@
 // DCMTK
 #include <dcmtk/dcmdata/dcrledrg.h>
 #include <dcmtk/dcmjpeg/djdecode.h>
+#include <dcmtk/oflog/oflog.h>
 
 DicomCodecs::DicomCodecs()
 {
@@ -14,4 +15,9 @@ DicomCodecs::~DicomCodecs()
 {
     DcmRLEDecoderRegistration::cleanup();
     DJDecoderRegistration::cleanup();
+}
+
+void ReportToolkitErrorsOnly()
+{
+    OFLog::configure(OFLogger::ERROR_LOG_LEVEL);
 }

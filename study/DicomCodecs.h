@@ -11,3 +11,7 @@ public:
     DicomCodecs(const DicomCodecs&) = delete;
     DicomCodecs& operator=(const DicomCodecs&) = delete;
 };
+
+/// Sets the toolkit's log to report errors only: its warnings (one per odd element of an
+/// untidy file) go nowhere a user sees. Call once at start-up.
+void ReportToolkitErrorsOnly();

@@ -15,8 +15,19 @@ namespace DicomText {
 
 namespace {
 
+bool IsAscii(const char* text, size_t length)
+{
+    for (size_t i = 0; i < length; ++i)
+        if (static_cast<unsigned char>(text[i]) >= 0x80)
+            return false;
+    return true;
+}
+
 QString Guessed(const char* text, size_t length)
 {
+    // Plain ASCII reads the same in UTF-8 and Latin-1
+    if (IsAscii(text, length))
+        return QString::fromLatin1(text, qsizetype(length));
     const QByteArray bytes(text, qsizetype(length));
     const QString utf8 = QString::fromUtf8(bytes);
     return utf8.toUtf8() == bytes ? utf8 : QString::fromLatin1(bytes);

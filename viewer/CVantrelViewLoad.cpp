@@ -17,6 +17,7 @@
 #include "app/CMainFrame.h"
 #include "app/COstrevanApp.h"
 #include "controls/CProgressWnd.h"
+#include "platform/MemoryTrim.h"
 #include "platform/ParallelFor.h"
 #include "platform/ReportSystemError.h"
 #include "platform/CxImage.h"
@@ -76,6 +77,8 @@ std::vector<std::unique_ptr<CVantrelView::DecodedImage>> CVantrelView::DecodeIma
     std::vector<std::unique_ptr<DecodedImage>> decoded(std::size_t(paths.size()));
     // Each task writes its own slot; the decoders were registered once for the process
     ParallelFor(decoded.size(), 0, [&](std::size_t i) { decoded[i] = DecodeImage(paths[qsizetype(i)], bAtLastFrame); });
+    // The workers' freed decode buffers would otherwise stay in their arenas
+    GiveBackFreedMemory();
     return decoded;
 }
 

@@ -126,6 +126,10 @@ void tst_PathResolver::followsLinksOnlyInsideTheSet_data()
     QVERIFY(QFile::link("set", m_dir.filePath("links/cd")));
     QCOMPARE(mkfifo(QFile::encodeName(set + "/IMAGES/FIFO").constData(), 0600), 0);
     QVERIFY(QFile::link("FIFO", set + "/IMAGES/TOFIFO"));
+    // A sibling whose name starts with the set's: "set2" is not inside "set"
+    Touch(m_dir.filePath("links/set2/IMAGES/OTHER"));
+    QVERIFY(QFile::link("../set2", set + "/SIB"));
+    QVERIFY(QFile::link("../../set2/IMAGES/OTHER", set + "/IMAGES/TOSIB"));
 
     QTest::addColumn<QString>("base");
     QTest::addColumn<QStringList>("components");
@@ -143,6 +147,9 @@ void tst_PathResolver::followsLinksOnlyInsideTheSet_data()
     QTest::newRow("fifo") << set << QStringList{"IMAGES", "FIFO"} << "";
     QTest::newRow("link to a fifo") << set << QStringList{"IMAGES", "TOFIFO"} << "";
     QTest::newRow("dangling link") << set << QStringList{"IMAGES", "DANGLING"} << "";
+    QTest::newRow("folder link to a sibling named like the set") << set << QStringList{"SIB", "IMAGES", "OTHER"} << "";
+    QTest::newRow("file link to a sibling named like the set") << set << QStringList{"IMAGES", "TOSIB"} << "";
+    QTest::newRow("sibling named like the set, case-insensitive") << set << QStringList{"sib", "images", "other"} << "";
     QTest::newRow("set reached through a link") << cd << QStringList{"IMAGES", "REAL"} << "IMAGES/REAL";
     QTest::newRow("through a link, link inside") << cd << QStringList{"images", "link2"} << "IMAGES/LINK2";
     QTest::newRow("through a link, link out") << cd << QStringList{"IMAGES", "LINK1"} << "";

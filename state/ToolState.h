@@ -40,7 +40,7 @@ void ClearToolState();
 // --- The exclusion rule: at most one of window/level, zoom, magnifier, pan, eraser, probe and
 // the drawing tools is on. Every change of a tool goes: one of the selections below, then
 // FallBackToDefaultTool when the selection may have switched its tool off, then
-// SyncToolButtons.
+// SyncToolButtons (toolpanes/ToolStateDisplay.h).
 
 /// The modes that exclude each other and the drawing tools.
 enum class ToolMode { WindowLevel, Zoom, Magnifier, Pan, Erase, Probe };
@@ -89,13 +89,3 @@ enum ToolButtonIndex : int {
 /// Zoom, Pan, Probe and Window Width/Level with their modes, Linear Measurement, Line Angle
 /// and Ellipse with their drawing tools; every other button is never checked.
 bool IsToolButtonChecked(int index);
-
-/// Shows the tool state: every button of the tool bar checked exactly when its tool is on
-/// (IsToolButtonChecked), and every viewport's pointer as its tool wants it. Every path that
-/// changes the tool state (tool bar, panels, drops, turns and flips, the magnifier) ends with
-/// this call. Nothing is shown without a tool bar or viewports.
-void SyncToolButtons();
-
-/// Input in a viewport closes panels: a move hides the orientation panel, a press hides the
-/// layout panel and its picker (hidden, not deleted; their buttons show them again).
-void HidePanelsOnViewInput(bool bPress);

@@ -7,6 +7,7 @@
 // Orvane
 #include "app/CChildFrmView.h"
 #include "app/CMainFrame.h"
+#include "app/FrameLinks.h"
 #include "platform/CMultiDocTemplate.h"
 #include "platform/FileCopy.h"
 #include "platform/MessageNotifier.h"
@@ -19,9 +20,9 @@
 #include "study/CStudyList.h"
 #include "viewer/CVantrelDoc.h"
 
-COstrevanApp theApp;
-
 namespace {
+
+COstrevanApp g_theApp;
 
 const QString kProductTitle = QStringLiteral("Perlisk Orvane");
 constexpr int kRecentFileCount = 4;
@@ -37,12 +38,17 @@ QString CutLastComponent(const QString& path)
 
 } // namespace
 
+CAppState& theApp = g_theApp;
+
 QString MediaFolderFromProgramPath(const QString& programPath)
 {
     return CutLastComponent(CutLastComponent(programPath));
 }
 
-COstrevanApp::COstrevanApp() = default;
+COstrevanApp::COstrevanApp()
+{
+    LinkFrames();
+}
 
 COstrevanApp::~COstrevanApp() = default;
 
@@ -149,9 +155,4 @@ int COstrevanApp::ExitInstance()
     if (m_bProfileLoaded)
         Profile::SaveRecentFileList(m_astrRecentFiles, kRecentFileCount);
     return 0;
-}
-
-QString COstrevanApp::GetSeriesKey(int index) const
-{
-    return index >= 0 && index < m_astrSeriesKeys.size() ? m_astrSeriesKeys[index] : QString();
 }

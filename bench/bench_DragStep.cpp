@@ -27,7 +27,7 @@
 #include "study/CImageInfo.h"
 #include "study/CSeriesInfo.h"
 #include "study/DicomCodecs.h"
-#include "toolpanes/ToolState.h"
+#include "state/ToolState.h"
 #include "tools/fixtures/ImageFixtures.h"
 #include "viewer/CVantrelDoc.h"
 #include "viewer/CVantrelView.h"

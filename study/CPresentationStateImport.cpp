@@ -2,18 +2,19 @@
 
 // Orvane
 #include "annotation/CShapeCollection.h"
-#include "app/CChildFrmView.h"
-#include "app/CMainFrame.h"
-#include "app/COstrevanApp.h"
+#include "state/CAppState.h"
 #include "study/CStudyInfo.h"
-#include "viewer/CMyFrameWnd.h"
+#include "study/IStudyChildFrame.h"
+#include "study/IStudyGrid.h"
+#include "study/IStudyMainWindow.h"
 
 namespace {
 
 // The grid of the active child frame, as the study load hands its study over
-CMyFrameWnd* ViewGridFrame()
+IStudyGrid* ViewGridFrame()
 {
-    CChildFrmView* child = theApp.m_pMainWnd ? theApp.m_pMainWnd->MDIGetActive() : nullptr;
+    IStudyMainWindow* main = GetStudyMainWindow();
+    IStudyChildFrame* child = main ? main->MDIGetActive() : nullptr;
     return child ? child->GetViewGridFrame() : nullptr;
 }
 
@@ -42,9 +43,9 @@ void CPresentationStateImport::LoadPresentationState(const char* path, CImageInf
     if (!study || study != m_pStudy || m_images.empty())
         DescribeStudy(study);
     CPresentationStateHandler::Result result = m_handler.LoadPresentationState(path, m_images, tag, &theApp.m_fontShapeText);
-    if (CMyFrameWnd* grid = ViewGridFrame()) {
+    if (IStudyGrid* grid = ViewGridFrame()) {
         for (std::unique_ptr<CShapeCollection>& shape : result.shapes)
-            grid->m_arrShapes.push_back(std::move(shape));
+            grid->AddShape(std::move(shape));
     }
     for (const CPresentationStateHandler::SeriesWindow& window : result.windows) {
         if (window.nSeries < 0 || window.nSeries >= int(m_series.size()))

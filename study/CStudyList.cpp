@@ -19,7 +19,7 @@
 // Orvane
 #include "controls/CGradientBar.h"
 #include "controls/CIconButton.h"
-#include "app/COstrevanApp.h"
+#include "state/CAppState.h"
 #include "controls/CProgressWnd.h"
 #include "platform/DialogFont.h"
 #include "platform/MessageNotifier.h"

@@ -21,7 +21,7 @@
 #include "study/DicomDirReader.h"
 #include "study/RecordChain.h"
 
-class CChildFrmView;
+class IStudyChildFrame;
 class CIconButton;
 class CProgressWnd;
 class DcmElement;
@@ -76,7 +76,7 @@ public:
     /// Starts the thumbnail run, sets the layout mode by the first series' modality and shows
     /// the study's first series in one viewport. A study without series gets a blank viewport
     /// and no images loaded. FALSE when nothing was handed over.
-    BOOL SetImagePropertiesAfterLoading(CChildFrmView* pChild);
+    BOOL SetImagePropertiesAfterLoading(IStudyChildFrame* pChild);
     /// Fills `rect` (dialog pixels) with the background gradient of m_nGradientBands bands.
     void PaintGradient(QPainter* pDC, const RECT* pRect) const;
     /// The end of the dialog: the loading thread joined, then the progress window, the

@@ -13,7 +13,7 @@
 #include <climits>
 
 // Orvane
-#include "app/COstrevanApp.h"
+#include "state/CAppState.h"
 #include "platform/ReportSystemError.h"
 
 namespace {

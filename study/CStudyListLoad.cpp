@@ -12,16 +12,15 @@
 
 // Orvane
 #include "study/IPresentationStateImport.h"
-#include "app/CChildFrmView.h"
-#include "app/CMainFrame.h"
-#include "app/COstrevanApp.h"
+#include "state/CAppState.h"
 #include "controls/CProgressWnd.h"
+#include "study/IStudyChildFrame.h"
+#include "study/IStudyGrid.h"
+#include "study/IStudyMainWindow.h"
+#include "study/IStudyToolBar.h"
 #include "study/IThumbnailRun.h"
 #include "platform/ReportSystemError.h"
 #include "platform/MessageNotifier.h"
-#include "toolpanes/CToolView.h"
-#include "viewer/CMyFrameWnd.h"
-#include "viewer/CVantrelView.h"
 
 namespace {
 
@@ -29,9 +28,17 @@ const QString kProductTitle = QStringLiteral("Perlisk Orvane");
 const char* const kLoadingText = "Loading Images. Please Wait...........";
 const QString kNoImagesText = QStringLiteral("None of the images of this study was found.");
 
-CChildFrmView* ActiveChildFrame()
+IStudyChildFrame* ActiveChildFrame()
 {
-    return theApp.m_pMainWnd ? theApp.m_pMainWnd->MDIGetActive() : nullptr;
+    IStudyMainWindow* main = GetStudyMainWindow();
+    return main ? main->MDIGetActive() : nullptr;
+}
+
+// The owner of the load's progress window and messages
+QWidget* MainWindow()
+{
+    IStudyMainWindow* main = GetStudyMainWindow();
+    return main ? main->GetWindow() : nullptr;
 }
 
 // Sets a flag for the lifetime of the guard.
@@ -55,27 +62,21 @@ void CStudyList::ShowLoadingText(bool bLoading)
     if (theApp.m_bShowLoadingText == show)
         return;
     theApp.m_bShowLoadingText = show;
-    CChildFrmView* child = ActiveChildFrame();
-    CMyFrameWnd* grid = child ? child->GetViewGridFrame() : nullptr;
-    if (!grid)
-        return;
-    if (CVantrelView* single = grid->GetSingleView())
-        single->update();
-    for (CVantrelView* pane : grid->GetPanes())
-        pane->update();
+    IStudyChildFrame* child = ActiveChildFrame();
+    if (IStudyGrid* grid = child ? child->GetViewGridFrame() : nullptr)
+        grid->RepaintViews();
 }
 
 void CStudyList::FocusSelectedView()
 {
-    CMainFrame* main = theApp.m_pMainWnd;
+    QWidget* main = MainWindow();
     if (!main)
         return;
     main->activateWindow();
     const auto focus = [] {
-        CChildFrmView* child = ActiveChildFrame();
-        CMyFrameWnd* grid = child ? child->GetViewGridFrame() : nullptr;
-        if (CVantrelView* view = grid ? grid->GetSelectedView() : nullptr)
-            view->setFocus(Qt::OtherFocusReason);
+        IStudyChildFrame* child = ActiveChildFrame();
+        if (IStudyGrid* grid = child ? child->GetViewGridFrame() : nullptr)
+            grid->FocusSelectedView();
     };
     focus();
     // A view the hand-over made shows once its queued refit has run; a hidden one takes no focus
@@ -162,10 +163,10 @@ void CStudyList::OnLoad(int nRow)
         // 1.
         theApp.m_strModality.clear();
         // 2.
-        CChildFrmView* child = ActiveChildFrame();
+        IStudyChildFrame* child = ActiveChildFrame();
         if (!child)
             return;
-        CToolView* toolBar = child->GetToolView();
+        IStudyToolBar* toolBar = child->GetToolView();
         IThumbnailRun* thumbnails = child->GetThumbnailRun();
         // 3. The tool bar ends every mode and resets the shown image
         if (toolBar)
@@ -195,7 +196,7 @@ void CStudyList::OnLoad(int nRow)
         // 13.
         delete m_pProgressWnd;
         m_pProgressWnd = new CProgressWnd;
-        if (!m_pProgressWnd->OpenModal(kProductTitle, FALSE, theApp.m_pMainWnd)) {
+        if (!m_pProgressWnd->OpenModal(kProductTitle, FALSE, MainWindow())) {
             delete m_pProgressWnd;
             m_pProgressWnd = nullptr;
             return;
@@ -223,7 +224,7 @@ void CStudyList::OnLoad(int nRow)
     }
     if (m_bNoImages) {
         m_bNoImages = false;
-        QWidget* owner = isVisible() ? static_cast<QWidget*>(this) : theApp.m_pMainWnd;
+        QWidget* owner = isVisible() ? static_cast<QWidget*>(this) : MainWindow();
         MessageBox(owner, kNoImagesText, kProductTitle, MB_OK | MB_ICONINFORMATION);
     }
 }
@@ -244,7 +245,7 @@ void CStudyList::ApplyPresentationStates()
 void CStudyList::OnViewerStartup()
 {
     try {
-        if (CChildFrmView* child = ActiveChildFrame())
+        if (IStudyChildFrame* child = ActiveChildFrame())
             m_bHandedOver = SetImagePropertiesAfterLoading(child) != FALSE;
         if (m_pProgressWnd)
             m_pProgressWnd->DestroyWindow();
@@ -253,7 +254,7 @@ void CStudyList::OnViewerStartup()
     }
 }
 
-BOOL CStudyList::SetImagePropertiesAfterLoading(CChildFrmView* pChild)
+BOOL CStudyList::SetImagePropertiesAfterLoading(IStudyChildFrame* pChild)
 {
     try {
         if (!pChild)
@@ -264,7 +265,7 @@ BOOL CStudyList::SetImagePropertiesAfterLoading(CChildFrmView* pChild)
         if (IThumbnailRun* thumbnails = pChild->GetThumbnailRun())
             thumbnails->StartThumbnailThread();
         // 3.
-        CMyFrameWnd* grid = pChild->GetViewGridFrame();
+        IStudyGrid* grid = pChild->GetViewGridFrame();
         if (!grid)
             return FALSE;
         const CSeriesInfo* firstSeries = m_pCurrentStudy ? m_pCurrentStudy->GetFirstSeries() : nullptr;
@@ -272,25 +273,24 @@ BOOL CStudyList::SetImagePropertiesAfterLoading(CChildFrmView* pChild)
         if (firstSeries)
             firstSeries->GetModality(m_strSeriesModality);
         // 4.
-        grid->m_nRows = -1;
-        grid->m_nCols = -1;
+        grid->ForgetLayout();
         if (!firstSeries) {
             // None of its images is on the medium: a blank viewport, not the study shown before
             m_bNoImages = true;
             theApp.m_bImagesLoaded = 0;
-            grid->DisplaySingleFrame(nullptr);
+            grid->DisplaySingleFrame();
             return FALSE;
         }
         // 5.
         if (LayoutModeFor(m_strSeriesModality) == 2) {
             theApp.m_nLayoutMode = 2;
             theApp.m_bEmptyViewText = 0;
-            grid->m_bSeriesLayout = 0;
+            grid->SetSeriesLayout(0);
         } else {
             theApp.m_nLayoutMode = 1;
         }
         // 6. One viewport with the first series key
-        grid->DisplaySingleFrame(nullptr);
+        grid->DisplaySingleFrame();
         // 7. The tool bar and the mouse handlers act from now on
         theApp.m_bImagesLoaded = 1;
         return TRUE;

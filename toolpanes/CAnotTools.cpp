@@ -4,12 +4,13 @@
 #include <cmath>
 
 // Orvane
-#include "app/COstrevanApp.h"
+#include "state/CAppState.h"
 #include "platform/ReportSystemError.h"
 #include "res/resource.h"
 #include "toolpanes/CToolView.h"
 #include "toolpanes/ToolBarGeometry.h"
-#include "toolpanes/ToolState.h"
+#include "state/ToolState.h"
+#include "toolpanes/ToolStateDisplay.h"
 #include "viewer/CVantrelView.h"
 
 CAnotTools::CAnotTools(QWidget* parent)

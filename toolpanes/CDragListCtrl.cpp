@@ -10,11 +10,12 @@
 #include <QStyledItemDelegate>
 
 // Orvane
-#include "app/COstrevanApp.h"
+#include "state/CAppState.h"
 #include "platform/Gdi.h"
 #include "platform/LastError.h"
 #include "platform/ReportSystemError.h"
-#include "toolpanes/ToolState.h"
+#include "state/ToolState.h"
+#include "toolpanes/ToolStateDisplay.h"
 #include "viewer/CImageWnd.h"
 #include "viewer/CMyFrameWnd.h"
 #include "viewer/CVantrelView.h"

@@ -4,12 +4,12 @@
 #include <cmath>
 
 // Orvane
-#include "app/COstrevanApp.h"
+#include "state/CAppState.h"
 #include "platform/ReportSystemError.h"
 #include "res/resource.h"
 #include "toolpanes/CToolView.h"
 #include "toolpanes/ToolBarGeometry.h"
-#include "toolpanes/ToolState.h"
+#include "state/ToolState.h"
 #include "viewer/CVantrelView.h"
 
 CEraseTools::CEraseTools(QWidget* parent)

@@ -6,13 +6,13 @@
 #include <QPainter>
 
 // Orvane
-#include "app/COstrevanApp.h"
+#include "state/CAppState.h"
 #include "platform/Gdi.h"
 #include "platform/ReportSystemError.h"
 #include "res/resource.h"
 #include "toolpanes/CLayoutPickerDlg.h"
 #include "toolpanes/ToolBarGeometry.h"
-#include "toolpanes/ToolState.h"
+#include "state/ToolState.h"
 #include "viewer/CMyFrameWnd.h"
 
 namespace {

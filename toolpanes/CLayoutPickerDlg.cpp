@@ -4,12 +4,12 @@
 #include <QPainter>
 
 // Orvane
-#include "app/COstrevanApp.h"
+#include "state/CAppState.h"
 #include "platform/Gdi.h"
 #include "res/resource.h"
 #include "toolpanes/CLayoutCellButton.h"
 #include "toolpanes/ToolBarGeometry.h"
-#include "toolpanes/ToolState.h"
+#include "state/ToolState.h"
 #include "viewer/CMyFrameWnd.h"
 
 namespace {

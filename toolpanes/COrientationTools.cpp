@@ -7,11 +7,12 @@
 #include <cmath>
 
 // Orvane
-#include "app/COstrevanApp.h"
+#include "state/CAppState.h"
 #include "platform/ReportSystemError.h"
 #include "res/resource.h"
 #include "toolpanes/ToolBarGeometry.h"
-#include "toolpanes/ToolState.h"
+#include "state/ToolState.h"
+#include "toolpanes/ToolStateDisplay.h"
 #include "viewer/CVantrelView.h"
 
 namespace {

@@ -14,14 +14,14 @@
 #include <utility>
 
 // Orvane
-#include "app/CChildFrmView.h"
-#include "app/CMainFrame.h"
-#include "app/COstrevanApp.h"
+#include "state/CAppState.h"
+#include "toolpanes/IToolPanesChildFrame.h"
+#include "toolpanes/IToolPanesMainWindow.h"
 #include "platform/LastError.h"
 #include "platform/ReportSystemError.h"
 #include "toolpanes/CToolView.h"
 #include "toolpanes/ThumbnailGeometry.h"
-#include "toolpanes/ToolState.h"
+#include "state/ToolState.h"
 #include "viewer/CMyFrameWnd.h"
 
 namespace {
@@ -293,7 +293,7 @@ bool CThumbNailLeft::eventFilter(QObject* watched, QEvent* event)
 void CThumbNailLeft::OnPressOverColumn(Qt::MouseButton button)
 {
     try {
-        CChildFrmView* child = theApp.m_pMainWnd ? theApp.m_pMainWnd->MDIGetActive() : nullptr;
+        IToolPanesChildFrame* child = GetToolPanesMainWindow() ? GetToolPanesMainWindow()->MDIGetActive() : nullptr;
         if (!child)
             return;
         if ((button == Qt::LeftButton || button == Qt::RightButton) && g_bLayoutPopupShown) {

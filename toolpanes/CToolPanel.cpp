@@ -6,7 +6,7 @@
 #include <QToolTip>
 
 // Orvane
-#include "app/COstrevanApp.h"
+#include "state/CAppState.h"
 #include "controls/CImageButton.h"
 #include "controls/CMemoryDC.h"
 #include "platform/Gdi.h"

@@ -6,8 +6,8 @@
 #include <QToolTip>
 
 // Orvane
-#include "app/CMainFrame.h"
-#include "app/COstrevanApp.h"
+#include "state/CAppState.h"
+#include "toolpanes/IToolPanesMainWindow.h"
 #include "controls/CMemoryDC.h"
 #include "platform/CxImage.h"
 #include "platform/Gdi.h"
@@ -16,7 +16,8 @@
 #include "study/CSeriesInfo.h"
 #include "study/CStudyList.h"
 #include "toolpanes/ToolBarGeometry.h"
-#include "toolpanes/ToolState.h"
+#include "state/ToolState.h"
+#include "toolpanes/ToolStateDisplay.h"
 #include "viewer/CMyFrameWnd.h"
 #include "viewer/CVantrelDoc.h"
 #include "viewer/CVantrelView.h"
@@ -503,8 +504,8 @@ void CToolView::OnStudyList()
 
 void CToolView::OnExit()
 {
-    if (theApp.m_pMainWnd)
-        theApp.m_pMainWnd->close();
+    if (QWidget* main = GetToolPanesMainWindow() ? GetToolPanesMainWindow()->GetWindow() : nullptr)
+        main->close();
     else if (QWidget* top = window())
         top->close();
 }

@@ -4,7 +4,7 @@
 #include "toolpanes/CToolView.h"
 
 // Orvane
-#include "app/COstrevanApp.h"
+#include "state/CAppState.h"
 #include "platform/ReportSystemError.h"
 #include "study/CSeriesInfo.h"
 #include "study/CxImageDCM.h"

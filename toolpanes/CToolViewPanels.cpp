@@ -7,7 +7,7 @@
 #include <QGuiApplication>
 
 // Orvane
-#include "app/COstrevanApp.h"
+#include "state/CAppState.h"
 #include "platform/ReportSystemError.h"
 #include "res/resource.h"
 #include "toolpanes/CAnotTools.h"
@@ -15,7 +15,8 @@
 #include "toolpanes/CLayout.h"
 #include "toolpanes/COrientationTools.h"
 #include "toolpanes/ToolBarGeometry.h"
-#include "toolpanes/ToolState.h"
+#include "state/ToolState.h"
+#include "toolpanes/ToolStateDisplay.h"
 #include "viewer/CMyFrameWnd.h"
 #include "viewer/CVantrelView.h"
 

@@ -6,8 +6,8 @@
 #include <QPainter>
 
 // Orvane
-#include "app/CMainFrame.h"
-#include "app/COstrevanApp.h"
+#include "state/CAppState.h"
+#include "viewer/IViewMainWindow.h"
 #include "platform/ReportSystemError.h"
 #include "viewer/CMagnWnd.h"
 #include "viewer/LensGeometry.h"
@@ -42,7 +42,7 @@ CImageWnd::~CImageWnd()
 
 CImageWnd* CImageWnd::GetMagnifierWindow(QWidget* host)
 {
-    QWidget* window = host ? host->window() : theApp.m_pMainWnd;
+    QWidget* window = host ? host->window() : GetViewMainWindow() ? GetViewMainWindow()->GetWindow() : nullptr;
     if (!window)
         return g_wndMagnifier;
     if (!g_wndMagnifier) {

@@ -7,7 +7,7 @@
 
 // Orvane
 #include "annotation/CShapeCollection.h"
-#include "app/COstrevanApp.h"
+#include "state/CAppState.h"
 #include "platform/ReportSystemError.h"
 #include "platform/CMultiDocTemplate.h"
 #include "res/resource.h"

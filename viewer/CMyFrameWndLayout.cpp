@@ -4,7 +4,7 @@
 #include "viewer/CMyFrameWnd.h"
 
 // Orvane
-#include "app/COstrevanApp.h"
+#include "state/CAppState.h"
 #include "platform/ReportSystemError.h"
 #include "platform/CMultiDocTemplate.h"
 #include "study/CImageInfo.h"

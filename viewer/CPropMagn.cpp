@@ -13,8 +13,8 @@
 #include <array>
 
 // Orvane
-#include "app/CMainFrame.h"
-#include "app/COstrevanApp.h"
+#include "state/CAppState.h"
+#include "viewer/IViewMainWindow.h"
 #include "platform/Gdi.h"
 #include "viewer/CImageWnd.h"
 
@@ -187,7 +187,7 @@ CPropMagn* CPropMagn::OpenMagnifierSettings(QWidget* pView)
     CImageWnd* magnifier = CImageWnd::GetMagnifierWindow(pView);
     if (magnifier)
         magnifier->hide();
-    QWidget* owner = pView ? pView->window() : theApp.m_pMainWnd;
+    QWidget* owner = pView ? pView->window() : GetViewMainWindow() ? GetViewMainWindow()->GetWindow() : nullptr;
     auto* sheet = new CPropMagn("Magnifying Glass Properties", owner);
     sheet->setAttribute(Qt::WA_DeleteOnClose);
     int shape = 0;

@@ -8,13 +8,13 @@
 #include <QPainter>
 
 // Orvane
-#include "app/CMainFrame.h"
-#include "app/COstrevanApp.h"
+#include "state/CAppState.h"
+#include "viewer/IViewMainWindow.h"
 #include "platform/ReportSystemError.h"
 #include "platform/CxImage.h"
 #include "platform/Gdi.h"
 #include "study/CxImageDCM.h"
-#include "toolpanes/ToolState.h"
+#include "state/ToolState.h"
 #include "viewer/CFrameSplitterWnd.h"
 #include "viewer/CImageWnd.h"
 #include "viewer/CMyFrameWnd.h"
@@ -135,7 +135,7 @@ void CVantrelView::FitImageToWindow()
     try {
         if (!m_pDisplayImage)
             return;
-        const bool frameFullScreen = theApp.m_pMainWnd && theApp.m_pMainWnd->m_pFullScreenChild;
+        const bool frameFullScreen = GetViewMainWindow() && GetViewMainWindow()->IsFullScreen();
         const QSize target = m_sizePane != QSize(0, 0) && !frameFullScreen && !m_bFullScreen ? m_sizePane : size();
         m_fZoom = ViewGeometry::FitZoom(DisplayedSize(), target);
         UpdateZoomStep();

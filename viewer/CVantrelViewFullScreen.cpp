@@ -8,9 +8,9 @@
 
 
 // Orvane
-#include "app/CChildFrmView.h"
-#include "app/CMainFrame.h"
-#include "app/COstrevanApp.h"
+#include "state/CAppState.h"
+#include "viewer/IViewChildFrame.h"
+#include "viewer/IViewMainWindow.h"
 #include "platform/CxImage.h"
 #include "viewer/CFrameSplitterWnd.h"
 #include "viewer/CMyFrameWnd.h"
@@ -57,23 +57,23 @@ void CVantrelView::OnFullScreenKey()
 void CVantrelView::ToggleFullScreen()
 {
     try {
-        CMainFrame* main = theApp.m_pMainWnd;
+        IViewMainWindow* main = GetViewMainWindow();
         CMyFrameWnd* grid = GetGridFrame();
-        if (!main || !grid || !grid->isAncestorOf(this))
+        if (!main || !main->GetWindow() || !grid || !grid->isAncestorOf(this))
             return;
-        CChildFrmView* child = main->MDIGetActive();
+        IViewChildFrame* child = main->MDIGetActive();
         CFrameSplitterWnd* splitter = grid->m_pSplitter;
         int row = 0, col = 0;
         // The panes that exist: a recorded grid may have none (study layout)
         const bool inGrid = splitter && grid->FindPane(this, &row, &col);
 
-        if (!main->m_pFullScreenChild) {
+        if (!main->IsFullScreen()) {
             m_bFullScreen = 1;
             if (child)
                 child->ToggleThumbnailPane(FALSE);
-            main->EscapeFullScreen(0, 0);
+            main->EscapeFullScreen();
             if (child)
-                child->show();
+                child->Show();
             grid->update();
             if (inGrid) {
                 // This pane alone: the others shrink to nothing, and no gaps are left
@@ -102,7 +102,7 @@ void CVantrelView::ToggleFullScreen()
         m_bFullScreen = 0;
         for (CVantrelView* view : grid->GetPanes())
             view->m_bFullScreen = 0;
-        main->EscapeFullScreen(0, 0);
+        main->EscapeFullScreen();
         if (child)
             child->ToggleThumbnailPane(TRUE);
         // The panes get the shares the grid's last rebuild gave them: an image layout splits

@@ -9,7 +9,7 @@
 #include "platform/CxImage.h"
 #include "platform/ReportSystemError.h"
 #include "res/resource.h"
-#include "toolpanes/ToolState.h"
+#include "state/ToolState.h"
 #include "viewer/CMyFrameWnd.h"
 #include "viewer/ViewOrientation.h"
 

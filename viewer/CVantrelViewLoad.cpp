@@ -13,9 +13,9 @@
 #include <cmath>
 
 // Orvane
-#include "app/CChildFrmView.h"
-#include "app/CMainFrame.h"
-#include "app/COstrevanApp.h"
+#include "state/CAppState.h"
+#include "viewer/IViewChildFrame.h"
+#include "viewer/IViewMainWindow.h"
 #include "controls/CProgressWnd.h"
 #include "platform/MemoryTrim.h"
 #include "platform/ParallelFor.h"
@@ -25,7 +25,7 @@
 #include "study/CStudyList.h"
 #include "study/CxImageDCM.h"
 #include "study/LoadFailure.h"
-#include "toolpanes/ToolState.h"
+#include "state/ToolState.h"
 #include "viewer/CVantrelDoc.h"
 #include "viewer/DicomImageAccess.h"
 #include "viewer/RenderWindow.h"
@@ -193,8 +193,8 @@ BOOL CVantrelView::CheckLoading()
 {
     try {
         // The column's run flag and the application's are set and cleared together
-        CChildFrmView* child = theApp.m_pMainWnd ? theApp.m_pMainWnd->MDIGetActive() : nullptr;
-        return child && child->GetThumbnailPane() && theApp.m_bThumbThreadRunning ? TRUE : FALSE;
+        IViewChildFrame* child = GetViewMainWindow() ? GetViewMainWindow()->MDIGetActive() : nullptr;
+        return child && child->HasThumbnailPane() && theApp.m_bThumbThreadRunning ? TRUE : FALSE;
     } catch (...) {
         ReportSystemError(GetLastError(), "CVantrelView::CheckLoading");
     }

@@ -15,14 +15,14 @@
 #include "dcmtk/dcmdata/dcdatset.h"
 
 // Orvane
-#include "app/COstrevanApp.h"
+#include "state/CAppState.h"
 #include "platform/ReportSystemError.h"
 #include "res/resource.h"
 #include "study/CDicomTagDisplayDlg.h"
 #include "study/CImageInfo.h"
 #include "study/CSeriesInfo.h"
 #include "study/CxImageDCM.h"
-#include "toolpanes/ToolState.h"
+#include "state/ToolState.h"
 #include "viewer/CImageWnd.h"
 #include "viewer/CMyFrameWnd.h"
 #include "viewer/CPropMagn.h"

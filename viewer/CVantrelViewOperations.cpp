@@ -7,7 +7,7 @@
 #include "annotation/CShapeCollection.h"
 #include "platform/CxImage.h"
 #include "platform/ReportSystemError.h"
-#include "toolpanes/ToolState.h"
+#include "state/ToolState.h"
 #include "viewer/CMyFrameWnd.h"
 #include "viewer/CVantrelDoc.h"
 #include "viewer/RenderWindow.h"

@@ -14,14 +14,15 @@
 
 // Orvane
 #include "annotation/CShapeCollection.h"
-#include "app/COstrevanApp.h"
+#include "state/CAppState.h"
 #include "platform/CxImage.h"
 #include "platform/ReportSystemError.h"
 #include "study/CImageInfo.h"
 #include "study/CSeriesInfo.h"
 #include "study/CStudyInfo.h"
 #include "study/CxImageDCM.h"
-#include "toolpanes/ToolState.h"
+#include "state/ToolState.h"
+#include "viewer/IViewToolBar.h"
 #include "viewer/CMyFrameWnd.h"
 #include "viewer/CVantrelDoc.h"
 
@@ -123,10 +124,11 @@ void CVantrelView::wheelEvent(QWheelEvent* event)
 bool CVantrelView::event(QEvent* event)
 {
     try {
-        if (event->type() == QEvent::MouseMove)
-            HidePanelsOnViewInput(false);
-        else if (event->type() == QEvent::MouseButtonPress && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
-            HidePanelsOnViewInput(true);
+        IViewToolBar* toolBar = GetViewToolBar();
+        if (toolBar && event->type() == QEvent::MouseMove)
+            toolBar->HidePanelsOnViewInput(false);
+        else if (toolBar && event->type() == QEvent::MouseButtonPress && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
+            toolBar->HidePanelsOnViewInput(true);
     } catch (...) {
     }
     return CZoomView::event(event);
@@ -159,7 +161,8 @@ void CVantrelView::OnKeyDown(UINT nChar, UINT, UINT)
             // The keys zoom as the zoom tool does: it becomes the tool
             if (!g_bZoomMode) {
                 ToggleToolMode(ToolMode::Zoom);
-                SyncToolButtons();
+                if (IViewToolBar* toolBar = GetViewToolBar())
+                    toolBar->SyncToolButtons();
             }
             if (nChar == kKeyKeypadPlus)
                 ZoomInStep();

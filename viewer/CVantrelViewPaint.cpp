@@ -18,16 +18,16 @@
 #include "annotation/CQtFontMetrics.h"
 #include "annotation/CShapeCanvas.h"
 #include "annotation/CShapeCollection.h"
-#include "app/CChildFrmView.h"
-#include "app/CMainFrame.h"
-#include "app/COstrevanApp.h"
+#include "state/CAppState.h"
+#include "viewer/IViewChildFrame.h"
+#include "viewer/IViewMainWindow.h"
 #include "platform/ReportSystemError.h"
 #include "platform/CxImage.h"
 #include "platform/Gdi.h"
 #include "study/CPatientInfo.h"
 #include "study/CStudyList.h"
 #include "study/CxImageDCM.h"
-#include "toolpanes/ToolState.h"
+#include "state/ToolState.h"
 #include "viewer/CMyFrameWnd.h"
 #include "viewer/CVantrelDoc.h"
 #include "viewer/IThumbnailSelection.h"
@@ -441,7 +441,7 @@ void CVantrelView::SelectCurrentView()
 void CVantrelView::SelectThumbnail(int nIndex)
 {
     try {
-        CChildFrmView* child = theApp.m_pMainWnd ? theApp.m_pMainWnd->MDIGetActive() : nullptr;
+        IViewChildFrame* child = GetViewMainWindow() ? GetViewMainWindow()->MDIGetActive() : nullptr;
         if (IThumbnailSelection* selection = child ? child->GetThumbnailSelection() : nullptr)
             selection->OnSelectThumbnail(nIndex);
     } catch (...) {

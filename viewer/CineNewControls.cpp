@@ -8,7 +8,7 @@
 #include <QThread>
 
 // Orvane
-#include "app/COstrevanApp.h"
+#include "state/CAppState.h"
 #include "platform/MessageNotifier.h"
 #include "platform/ReportSystemError.h"
 #include "res/resource.h"

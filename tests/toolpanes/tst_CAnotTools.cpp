@@ -15,7 +15,7 @@
 #include "tests/viewer/ShownStudy.h"
 #include "toolpanes/CAnotTools.h"
 #include "toolpanes/CToolView.h"
-#include "toolpanes/ToolState.h"
+#include "state/ToolState.h"
 #include "viewer/CVantrelView.h"
 
 using namespace Fixtures;

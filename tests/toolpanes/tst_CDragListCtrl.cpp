@@ -17,7 +17,8 @@
 #include "tests/viewer/ShownStudy.h"
 #include "toolpanes/CDragListCtrl.h"
 #include "toolpanes/CThumbNailLeft.h"
-#include "toolpanes/ToolState.h"
+#include "state/ToolState.h"
+#include "toolpanes/ToolStateDisplay.h"
 
 using namespace Fixtures;
 

@@ -16,7 +16,7 @@
 #include "tests/viewer/ShownStudy.h"
 #include "toolpanes/CEraseTools.h"
 #include "toolpanes/CToolView.h"
-#include "toolpanes/ToolState.h"
+#include "state/ToolState.h"
 #include "viewer/CMyFrameWnd.h"
 #include "viewer/CVantrelView.h"
 

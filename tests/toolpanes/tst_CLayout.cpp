@@ -21,7 +21,7 @@
 #include "toolpanes/CLayoutCellButton.h"
 #include "toolpanes/CLayoutPickerDlg.h"
 #include "toolpanes/CToolView.h"
-#include "toolpanes/ToolState.h"
+#include "state/ToolState.h"
 #include "viewer/CMyFrameWnd.h"
 #include "viewer/CVantrelView.h"
 

@@ -24,7 +24,7 @@
 #include "toolpanes/CThumbNailLeft.h"
 #include "toolpanes/ThumbnailGeometry.h"
 #include "toolpanes/ThumbnailMaker.h"
-#include "toolpanes/ToolState.h"
+#include "state/ToolState.h"
 
 using namespace Fixtures;
 

@@ -21,7 +21,7 @@
 #include "tests/viewer/ShownStudy.h"
 #include "toolpanes/CToolView.h"
 #include "toolpanes/ToolBarGeometry.h"
-#include "toolpanes/ToolState.h"
+#include "state/ToolState.h"
 #include "viewer/CMyFrameWnd.h"
 #include "viewer/CShapeTextEdit.h"
 #include "viewer/CVantrelDoc.h"

@@ -16,7 +16,7 @@
 #include "study/DicomCodecs.h"
 #include "tests/app/FrameUnderTest.h"
 #include "tests/viewer/ViewerTestStudy.h"
-#include "toolpanes/ToolState.h"
+#include "state/ToolState.h"
 #include "viewer/CFrameSplitterWnd.h"
 #include "viewer/CMyFrameWnd.h"
 #include "viewer/CVantrelDoc.h"

@@ -15,7 +15,7 @@
 #include "study/CxImageDCM.h"
 #include "study/DicomCodecs.h"
 #include "tests/viewer/ViewerTestStudy.h"
-#include "toolpanes/ToolState.h"
+#include "state/ToolState.h"
 #include "tools/fixtures/FixtureCommon.h"
 #include "tools/fixtures/ImageFixtures.h"
 #include "viewer/CMyFrameWnd.h"

@@ -19,7 +19,7 @@
 #include "study/LoadFailure.h"
 #include "tests/viewer/ShownStudy.h"
 #include "tools/fixtures/DamagedFixtures.h"
-#include "toolpanes/ToolState.h"
+#include "state/ToolState.h"
 #include "viewer/CVantrelDoc.h"
 #include "viewer/CineBarGeometry.h"
 #include "viewer/CineNewControls.h"

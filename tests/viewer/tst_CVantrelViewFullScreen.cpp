@@ -20,7 +20,7 @@
 #include "study/DicomCodecs.h"
 #include "tests/viewer/ShownStudy.h"
 #include "toolpanes/CThumbNailLeft.h"
-#include "toolpanes/ToolState.h"
+#include "state/ToolState.h"
 #include "viewer/CFrameSplitterWnd.h"
 #include "viewer/CMyFrameWnd.h"
 #include "viewer/CVantrelDoc.h"

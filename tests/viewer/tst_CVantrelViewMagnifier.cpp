@@ -15,7 +15,7 @@
 #include "study/CSeriesInfo.h"
 #include "study/DicomCodecs.h"
 #include "tests/viewer/ShownStudy.h"
-#include "toolpanes/ToolState.h"
+#include "state/ToolState.h"
 #include "viewer/CImageWnd.h"
 #include "viewer/CMagnWnd.h"
 #include "viewer/CVantrelView.h"

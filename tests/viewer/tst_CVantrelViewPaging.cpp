@@ -22,7 +22,7 @@
 #include "study/CxImageDCM.h"
 #include "study/DicomCodecs.h"
 #include "tests/viewer/ShownStudy.h"
-#include "toolpanes/ToolState.h"
+#include "state/ToolState.h"
 #include "viewer/CMyFrameWnd.h"
 #include "viewer/CVantrelDoc.h"
 #include "viewer/CVantrelView.h"

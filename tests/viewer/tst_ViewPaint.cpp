@@ -27,7 +27,7 @@
 #include "study/DicomCodecs.h"
 #include "tests/viewer/ShownStudy.h"
 #include "tests/viewer/ViewerTestStudy.h"
-#include "toolpanes/ToolState.h"
+#include "state/ToolState.h"
 #include "tools/fixtures/ImageFixtures.h"
 #include "viewer/CMyFrameWnd.h"
 #include "viewer/CVantrelDoc.h"

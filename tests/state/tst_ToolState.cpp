@@ -4,7 +4,7 @@
 #include <QtTest>
 
 // Orvane
-#include "toolpanes/ToolState.h"
+#include "state/ToolState.h"
 
 namespace {
 

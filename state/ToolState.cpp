@@ -1,13 +1,4 @@
-#include "toolpanes/ToolState.h"
-
-// std
-#include <vector>
-
-// Orvane
-#include "app/COstrevanApp.h"
-#include "toolpanes/CToolView.h"
-#include "viewer/CMyFrameWnd.h"
-#include "viewer/CVantrelView.h"
+#include "state/ToolState.h"
 
 int g_bWindowLevelMode = 0;
 BYTE g_bZoomMode = 0;
@@ -160,41 +151,10 @@ bool IsToolButtonChecked(int index)
     }
 }
 
-void SyncToolButtons()
+bool TakeDrawnToolStateChange()
 {
-    if (CToolView* toolBar = CToolView::GetToolBar())
-        toolBar->ShowToolState();
     const DrawnToolState drawn{g_bMagnifierMode, m_nDrawShape};
-    const bool repaint = !(drawn == g_shownToolState);
+    const bool changed = !(drawn == g_shownToolState);
     g_shownToolState = drawn;
-    if (CMyFrameWnd* grid = theApp.m_pViewGridFrame) {
-        std::vector<CVantrelView*> views = grid->GetPanes();
-        if (CVantrelView* single = grid->GetSingleView())
-            views.push_back(single);
-        for (CVantrelView* view : views) {
-            // A half-drawn angle ends with its tool
-            view->DropUnfinishedAngles(false);
-            view->UpdateToolCursor();
-            if (repaint)
-                view->Invalidate(FALSE);
-        }
-    }
-}
-
-void HidePanelsOnViewInput(bool bPress)
-{
-    CToolView* toolBar = CToolView::GetToolBar();
-    if (!toolBar)
-        return;
-    if (!bPress && toolBar->m_bOrientationPopupShown && toolBar->m_pOrientationPopup
-        && toolBar->m_pOrientationPopup->isVisible()) {
-        toolBar->m_pOrientationPopup->hide();
-        toolBar->m_bOrientationPopupShown = 0;
-    }
-    if (bPress && g_bLayoutPopupShown) {
-        g_bLayoutPopupShown = 0;
-        // The layout panel hides its picker with itself
-        if (toolBar->m_pLayoutPopup)
-            toolBar->m_pLayoutPopup->hide();
-    }
+    return changed;
 }

@@ -40,7 +40,7 @@ void ClearToolState();
 // --- The exclusion rule: at most one of window/level, zoom, magnifier, pan, eraser, probe and
 // the drawing tools is on. Every change of a tool goes: one of the selections below, then
 // FallBackToDefaultTool when the selection may have switched its tool off, then
-// SyncToolButtons.
+// SyncToolButtons (toolpanes/ToolStateDisplay.h).
 
 /// The modes that exclude each other and the drawing tools.
 enum class ToolMode { WindowLevel, Zoom, Magnifier, Pan, Erase, Probe };
@@ -90,14 +90,6 @@ enum ToolButtonIndex : int {
 /// and Ellipse with their drawing tools; every other button is never checked.
 bool IsToolButtonChecked(int index);
 
-/// Shows the tool state: every button of the tool bar checked exactly when its tool is on
-/// (IsToolButtonChecked), every viewport's pointer as its tool wants it, a half-drawn angle
-/// dropped once its tool is no longer on, and every viewport repainted when what it draws
-/// changed (the magnifier hides the shapes; the drawing tool draws its stroke). Every path that
-/// changes the tool state (tool bar, panels, drops, turns and flips, the magnifier) ends with
-/// this call. Nothing is shown without a tool bar or viewports.
-void SyncToolButtons();
-
-/// Input in a viewport closes panels: a move hides the orientation panel, a press hides the
-/// layout panel and its picker (hidden, not deleted; their buttons show them again).
-void HidePanelsOnViewInput(bool bPress);
+/// True when the part of the tool state a pane's picture depends on (magnifier mode, drawing
+/// tool) changed since the last call; the state now shown is remembered. ClearToolState forgets it.
+bool TakeDrawnToolStateChange();

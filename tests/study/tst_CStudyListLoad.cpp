@@ -831,6 +831,8 @@ private slots:
         QCOMPARE(theApp.m_bShowLoadingText, BYTE(0));
 
         // While the chosen study loads, before the hand-over
+        // The load replaces the view: its overlay font is read before
+        const QFontInfo overlay(*view->m_pTextFont->GetFont());
         QList<QPair<QString, QFont>> during;
         g_onImport = [&] { during = PaintedTexts(view); };
         const auto noHook = qScopeGuard([] { g_onImport = nullptr; });
@@ -840,7 +842,6 @@ private slots:
         QCOMPARE(during.size(), 1);
         QCOMPARE(during[0].first, QStringLiteral(" LOADING IMAGES ....  PLEASE WAIT...."));
         const QFontInfo used(during[0].second);
-        const QFontInfo overlay(*view->m_pTextFont->GetFont());
         QCOMPARE(used.family(), overlay.family());
         QCOMPARE(used.pixelSize(), overlay.pixelSize());
         QCOMPARE(used.family(), QFontInfo(Gdi::Font(QStringLiteral("MS Sans Serif"), -11)).family());

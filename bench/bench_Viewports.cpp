@@ -73,6 +73,31 @@ double ResidentBytes()
     return double(resident) * double(sysconf(_SC_PAGESIZE));
 }
 
+// The parts of the resident memory: anonymous and file-backed pages, the heap in use and
+// the free heap the allocator keeps
+void PrintMemoryParts(const char* label, const char* when)
+{
+    double anonymous = 0.0;
+    double file = 0.0;
+    if (FILE* rollup = std::fopen("/proc/self/smaps_rollup", "r")) {
+        char line[256];
+        while (std::fgets(line, sizeof line, rollup)) {
+            long kib = 0;
+            if (std::sscanf(line, "Anonymous: %ld kB", &kib) == 1)
+                anonymous = double(kib) * 1024.0;
+            else if (std::sscanf(line, "Rss: %ld kB", &kib) == 1)
+                file += double(kib) * 1024.0;
+        }
+        std::fclose(rollup);
+    }
+    file -= anonymous;
+    const struct mallinfo2 info = mallinfo2();
+    std::printf("4x4 image layout, %-22s %s: resident %7.1f MiB = anonymous %7.1f + file-backed %6.1f MiB; heap in use %7.1f MiB, "
+                "free heap kept %6.1f MiB\n",
+                label, when, ResidentBytes() / 1048576.0, anonymous / 1048576.0, file / 1048576.0,
+                (double(info.uordblks) + double(info.hblkhd)) / 1048576.0, double(info.fordblks) / 1048576.0);
+}
+
 ImageRecipe Phantom(ImagePreset preset, int columns, int rows)
 {
     ImageRecipe recipe = Preset(preset);
@@ -164,6 +189,7 @@ void FillGrid(const QTemporaryDir& dir, const char* label, const ImageRecipe& re
     frame->OnCommand(ID_FRAME_LAYOUT4X4);
     QCoreApplication::processEvents();
     const double resident = ResidentBytes();
+    PrintMemoryParts(label, "shown");
     std::printf("4x4 image layout, %-22s process resident memory while shown %8.1f MiB over pixels %8.1f MiB (x%.2f, target <= 1.6)\n",
                 label, resident / 1048576.0, pixels / 1048576.0, resident / pixels);
     frame->OnCommand(ID_FRAME_SINGLELAYOUT);
@@ -252,6 +278,7 @@ int main(int argc, char** argv)
     // "cr" alone: only the CR layout, in a process that did nothing else before
     const bool crOnly = argc > 2 && std::strcmp(argv[2], "cr") == 0;
     if (crOnly) {
+        PrintMemoryParts("CR 2048x2500", "at start");
         FillGrid(dir, "CR 2048x2500", Phantom(ImagePreset::Cr, 2048, 2500), "target <= 0.35 on 8 cores", runs);
         return 0;
     }

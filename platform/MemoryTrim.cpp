@@ -1,5 +1,8 @@
 #include "platform/MemoryTrim.h"
 
+// std: defines __GLIBC__ where glibc is the C library
+#include <cstdlib>
+
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif

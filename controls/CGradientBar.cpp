@@ -11,6 +11,7 @@
 
 // std
 #include <algorithm>
+#include <cstring>
 
 COLORREF GradientColumnColor(COLORREF left, COLORREF right, int x, int w)
 {
@@ -137,8 +138,27 @@ void CGradientBar::paintEvent(QPaintEvent*)
         const RECT& r = m_rcBar;
         if (m_bGradient == 1) {
             const int w = r.Width();
-            for (int x = 0; x < w; ++x)
-                dc.fillRect(QRect(r.left + x, r.top, 1, r.Height()), Gdi::ColorFromRef(GradientColumnColor(m_crBack, m_crGradient, x, w)));
+            if (dc.m_bitmap.devicePixelRatio() == 1.0 && dc.m_bitmap.format() == QImage::Format_RGB32) {
+                // One pixel a column: the columns are written straight into the buffer, one row
+                // made and copied to the others, as the one-pixel fills would set them
+                QImage& bitmap = dc.m_bitmap;
+                const int left = std::max(r.left, dc.m_rect.left);
+                const int right = std::min(r.left + w, dc.m_rect.left + bitmap.width());
+                const int top = std::max(r.top, dc.m_rect.top);
+                const int bottom = std::min(r.bottom, dc.m_rect.top + bitmap.height());
+                if (left < right && top < bottom) {
+                    auto* first = reinterpret_cast<QRgb*>(bitmap.scanLine(top - dc.m_rect.top));
+                    for (int x = left; x < right; ++x)
+                        first[x - dc.m_rect.left] = Gdi::ColorFromRef(GradientColumnColor(m_crBack, m_crGradient, x - r.left, w)).rgb();
+                    const size_t bytes = size_t(right - left) * sizeof(QRgb);
+                    for (int y = top + 1; y < bottom; ++y)
+                        std::memcpy(reinterpret_cast<QRgb*>(bitmap.scanLine(y - dc.m_rect.top)) + (left - dc.m_rect.left),
+                                    first + (left - dc.m_rect.left), bytes);
+                }
+            } else {
+                for (int x = 0; x < w; ++x)
+                    dc.fillRect(QRect(r.left + x, r.top, 1, r.Height()), Gdi::ColorFromRef(GradientColumnColor(m_crBack, m_crGradient, x, w)));
+            }
         } else {
             dc.fillRect(Gdi::ToQRect(r), m_brBack);
         }

@@ -267,14 +267,23 @@ void CThumbNailLeft::EndWaitCursor()
 
 void CThumbNailLeft::paintEvent(QPaintEvent*)
 {
-    QPainter p(this);
     const int h = height();
     if (h <= 0)
         return;
-    for (int y = 0; y < h; ++y) {
-        const int v = (h - y) * 120 / h;
-        p.fillRect(0, y, width(), 1, QColor(v, v, v));
+    // The shading depends on the size alone: made once a size, then copied
+    const qreal ratio = devicePixelRatioF();
+    if (m_background.isNull() || m_background.deviceIndependentSize() != QSizeF(size())
+        || m_background.devicePixelRatio() != ratio) {
+        m_background = QPixmap((QSizeF(size()) * ratio).toSize());
+        m_background.setDevicePixelRatio(ratio);
+        QPainter shade(&m_background);
+        for (int y = 0; y < h; ++y) {
+            const int v = (h - y) * 120 / h;
+            shade.fillRect(0, y, width(), 1, QColor(v, v, v));
+        }
     }
+    QPainter p(this);
+    p.drawPixmap(0, 0, m_background);
 }
 
 void CThumbNailLeft::mousePressEvent(QMouseEvent* event)

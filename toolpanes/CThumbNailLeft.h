@@ -6,6 +6,7 @@
 
 // Qt
 #include <QImage>
+#include <QPixmap>
 #include <QStringList>
 #include <QWidget>
 
@@ -96,6 +97,7 @@ private:
     void FitThumbList();
 
     int m_nListHeight = 0;            // the list's height for the monitor, before the fit
+    QPixmap m_background;             // the shaded background as last painted, for its size
     std::vector<std::thread> m_threads;
     std::atomic<bool> m_bStop{false};
     std::atomic<int> m_nNextKey{0};   // the next key a worker takes

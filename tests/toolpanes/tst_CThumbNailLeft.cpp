@@ -423,6 +423,12 @@ void tst_CThumbNailLeft::backgroundIsAGreyGradient()
     QCOMPARE(picture.pixelColor(5, 0), QColor(120, 120, 120));
     QCOMPARE(picture.pixelColor(5, 120), QColor(60, 60, 60));
     QCOMPARE(picture.pixelColor(5, 239), QColor(0, 0, 0));
+    // Shaded again for a new size
+    pane.resize(80, 120);
+    const QImage resized = pane.grab().toImage();
+    QCOMPARE(resized.pixelColor(70, 0), QColor(120, 120, 120));
+    QCOMPARE(resized.pixelColor(70, 60), QColor(60, 60, 60));
+    QCOMPARE(resized.pixelColor(5, 119), QColor(1, 1, 1));
 }
 
 // The viewer started as main() starts it, on a file set whose only study opens by itself: the

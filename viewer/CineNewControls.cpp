@@ -461,6 +461,8 @@ void CineNewControls::StepSeries(bool bNext)
             view->m_nCurrentFrame = 0;
             if (CVantrelDoc* doc = view->GetDocument())
                 view->RenderWithWindowLevel(int(doc->m_fDefaultWindowWidth), int(doc->m_fDefaultWindowCenter));
+            // A window the series was given (a presentation state) holds for its every image
+            CMyFrameWnd::ShowSeriesWindow(view);
         }
         SyncPlayFace();
         view->DrawImageInfoOverlay();

@@ -19,6 +19,7 @@
 #include "state/ToolState.h"
 #include "viewer/CFrameSplitterWnd.h"
 #include "viewer/CMyFrameWnd.h"
+#include "viewer/CineNewControls.h"
 #include "viewer/CVantrelDoc.h"
 #include "viewer/CVantrelView.h"
 #include "viewer/GridGeometry.h"
@@ -747,6 +748,7 @@ void tst_CMyFrameWnd::showsThePresentationStatesWindow_data()
     QTest::newRow("series layout") << "series";
     QTest::newRow("image layout, then single layout") << "single";
     QTest::newRow("another series, then this one again") << "thumbnail";
+    QTest::newRow("cine bar's next series, then its previous") << "cinebar";
 }
 
 // A presentation state gives series 0 the window 400/40 (its files say 2000/300): every image
@@ -803,6 +805,13 @@ void tst_CMyFrameWnd::showsThePresentationStatesWindow()
         grid.frame->LoadSeriesIntoViews(study.SeriesKeys()[1]);
         QCOMPARE(grid.frame->GetSingleView()->m_pSeries, study.m_pStudy->GetSeriesAt(1));
         grid.frame->LoadSeriesIntoViews(study.SeriesKeys()[0]);
+    } else if (step == QLatin1String("cinebar")) {
+        CVantrelView* view = grid.frame->GetSingleView();
+        auto* bar = new CineNewControls(view);
+        bar->OnCineLast();
+        QCOMPARE(view->m_pSeries, study.m_pStudy->GetSeriesAt(1));
+        bar->OnCineFirst();
+        QCOMPARE(view->m_pSeries, chosen);
     }
     QCoreApplication::processEvents();
 

@@ -57,6 +57,24 @@ protected:
     }
 };
 
+// The plain Qt paint of a rendered picture: Qt's own scaled drawImage (no smoothing) into the
+// part of the pane the picture covers, black around it
+class PlainPane : public QWidget
+{
+public:
+    using QWidget::QWidget;
+    QImage picture;
+    QRect target;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.fillRect(rect(), Qt::black);
+        painter.drawImage(target, picture);
+    }
+};
+
 void Send(QWidget* w, QEvent::Type type, QPoint p, Qt::MouseButton button, Qt::MouseButtons held)
 {
     QMouseEvent event(type, QPointF(p), w->mapToGlobal(QPointF(p)), button, held, Qt::NoModifier);
@@ -156,8 +174,34 @@ void DragStep(const QTemporaryDir& dir, const char* label, const ImageRecipe& re
     QCoreApplication::processEvents();
     const auto fillOnly = [&] { return Timed([&] { filled->repaint(); }); };
 
+    // The bare toolkit render followed by Qt's plain paint of its output
+    QWidget plainHost;
+    plainHost.resize(host.size());
+    auto* plain = new PlainPane(&plainHost);
+    plain->setAttribute(Qt::WA_OpaquePaintEvent);
+    plain->setGeometry(view->geometry());
+    plain->target = QRect(QPoint((view->width() - extent.width()) / 2, (view->height() - extent.height()) / 2), extent);
+    plainHost.show();
+    QCoreApplication::processEvents();
+    const bool colour = !reduced->isMonochrome();
+    const int bareWidth = int(reduced->getWidth());
+    const int bareHeight = int(reduced->getHeight());
+    int plainTurn = 0;
+    const auto plainStep = [&] {
+        const RenderWindow window = ToRenderWindow(document->m_fWindowWidth + ((plainTurn++ % 2) ? 7.0f : 0.0f),
+                                                   document->m_fWindowCenter);
+        return Timed([&] {
+            reduced->setWindow(window.nCentre, window.nWidth);
+            const auto* data = static_cast<const uchar*>(reduced->getOutputData(8, 0, 0));
+            plain->picture = data ? QImage(data, bareWidth, bareHeight, colour ? 3 * bareWidth : bareWidth,
+                                           colour ? QImage::Format_RGB888 : QImage::Format_Grayscale8)
+                                  : QImage();
+            plain->repaint();
+        });
+    };
+
     const double load = LoadAverage();
-    const std::vector<double> t = TimeInterleaved(runs, {step, bareStep, renderOnly, paintOnly, fillOnly});
+    const std::vector<double> t = TimeInterleaved(runs, {step, bareStep, renderOnly, paintOnly, fillOnly, plainStep});
     std::printf("%-22s held drag step (move, render, paint) %6.2f ms | dcmtk render of the %dx%d %s %6.2f ms "
                 "(x%.2f, target <= 1.5) load %.1f\n",
                 label, t[0], reducedSize.width(), reducedSize.height(), reducedShown ? "copy" : "image", t[1],
@@ -168,6 +212,9 @@ void DragStep(const QTemporaryDir& dir, const char* label, const ImageRecipe& re
                 extent.height());
     std::printf("%-22s   floor of a paint: a widget of the pane's size that only fills itself %6.2f ms (x%.2f of dcmtk)\n",
                 label, t[4], Ratio(t[4], t[1]));
+    std::printf("%-22s   dcmtk render + Qt's plain scaled drawImage of it into the pane %6.2f ms: the step is x%.2f of it "
+                "(target <= 1.5)\n",
+                label, t[5], Ratio(t[0], t[5]));
     // Every step rendered at a new window
     const float before = document->m_fWindowWidth;
     step();

@@ -150,17 +150,18 @@ void DragStep(const QTemporaryDir& dir, const char* label, const ImageRecipe& re
             view->repaint();
         });
     };
-    // The bare toolkit at the windows the view renders
+    // The windows the view renders at, alternating between two, each work counting its own turns
+    const auto nextWindow = [&](int& turn) {
+        return ToRenderWindow(document->m_fWindowWidth + ((turn++ % 2) ? 7.0f : 0.0f), document->m_fWindowCenter);
+    };
     int bareTurn = 0;
     const auto bareStep = [&] {
-        const RenderWindow window = ToRenderWindow(document->m_fWindowWidth + ((bareTurn++ % 2) ? 7.0f : 0.0f),
-                                                   document->m_fWindowCenter);
+        const RenderWindow window = nextWindow(bareTurn);
         return Timed([&] { Bare::Render(reduced, window.nCentre, window.nWidth); });
     };
     int renderTurn = 0;
     const auto renderOnly = [&] {
-        const RenderWindow window = ToRenderWindow(document->m_fWindowWidth + ((renderTurn++ % 2) ? 7.0f : 0.0f),
-                                                   document->m_fWindowCenter);
+        const RenderWindow window = nextWindow(renderTurn);
         return Timed([&] { view->RenderWithWindowLevel(window.nWidth, window.nCentre); });
     };
     const auto paintOnly = [&] { return Timed([&] { view->repaint(); }); };
@@ -188,8 +189,7 @@ void DragStep(const QTemporaryDir& dir, const char* label, const ImageRecipe& re
     const int bareHeight = int(reduced->getHeight());
     int plainTurn = 0;
     const auto plainStep = [&] {
-        const RenderWindow window = ToRenderWindow(document->m_fWindowWidth + ((plainTurn++ % 2) ? 7.0f : 0.0f),
-                                                   document->m_fWindowCenter);
+        const RenderWindow window = nextWindow(plainTurn);
         return Timed([&] {
             reduced->setWindow(window.nCentre, window.nWidth);
             const auto* data = static_cast<const uchar*>(reduced->getOutputData(8, 0, 0));

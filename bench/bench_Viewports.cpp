@@ -108,13 +108,24 @@ ImageRecipe Phantom(ImagePreset preset, int columns, int rows)
     return recipe;
 }
 
+// Bytes of the stored pixels of 16 images made from `recipe`
+double GridPixelBytes(const ImageRecipe& recipe)
+{
+    return 16.0 * recipe.columns * recipe.rows * (recipe.bitsAllocated > 8 ? 2 : 1);
+}
+
+// The files of one grid: the CR grid's are also read by the bare floor's own process
+QString GridFile(const QString& folder, const QString& stem, int i)
+{
+    return folder + QStringLiteral("/%1-grid%2.dcm").arg(stem).arg(i);
+}
 
 void FillGrid(const QTemporaryDir& dir, const char* label, const ImageRecipe& recipe, const char* target, int runs)
 {
     QStringList paths;
     const QString stem = QString::fromLatin1(label).section(' ', 0, 0);
     for (int i = 0; i < 16; ++i) {
-        const QString path = dir.filePath(QStringLiteral("%1-grid%2.dcm").arg(stem).arg(i));
+        const QString path = GridFile(dir.path(), stem, i);
         if (!WriteImage(recipe, Syntax::ExplicitLittle, path).isEmpty()) {
             std::printf("%s files not written\n", label);
             return;
@@ -183,7 +194,7 @@ void FillGrid(const QTemporaryDir& dir, const char* label, const ImageRecipe& re
     const double held = inUse() - before;
     frame->OnCommand(ID_FRAME_SINGLELAYOUT);
     QCoreApplication::processEvents();
-    const double pixels = 16.0 * recipe.columns * recipe.rows * (recipe.bitsAllocated > 8 ? 2 : 1);
+    const double pixels = GridPixelBytes(recipe);
     std::printf("4x4 image layout, %-22s heap held by the layout %8.1f MiB over pixels %8.1f MiB (x%.2f)\n", label,
                 held / 1048576.0, pixels / 1048576.0, held / pixels);
     // The process as the system counts it, the layout shown
@@ -204,14 +215,14 @@ void BareHeld(const QString& folder, const ImageRecipe& recipe)
 {
     std::vector<std::unique_ptr<Bare>> held;
     for (int i = 0; i < 16; ++i) {
-        const QString path = folder + QStringLiteral("/CR-grid%1.dcm").arg(i);
+        const QString path = GridFile(folder, QStringLiteral("CR"), i);
         if (!QFile::exists(path))
             return;
         held.push_back(std::make_unique<Bare>(path));
     }
     ParallelFor(held.size(), 0, [&](std::size_t i) { held[i]->Render(held[i]->image.get(), 40, 400); });
-    const double pixels = 16.0 * recipe.columns * recipe.rows * (recipe.bitsAllocated > 8 ? 2 : 1);
-    std::printf("%.1f %.2f\n", ResidentBytes() / 1048576.0, ResidentBytes() / pixels);
+    const double resident = ResidentBytes();
+    std::printf("%.1f %.2f\n", resident / 1048576.0, resident / GridPixelBytes(recipe));
 }
 
 void DragStep(const QTemporaryDir& dir, const char* label, const ImageRecipe& recipe, int runs)
@@ -306,11 +317,14 @@ int main(int argc, char** argv)
         if (bare.waitForFinished(120000)) {
             const QStringList lines = QString::fromLatin1(bare.readAllStandardOutput()).trimmed().split('\n');
             const QStringList figures = lines.last().split(' ');
-            if (figures.size() == 2)
+            if (figures.size() == 2) {
                 std::printf("4x4 image layout, CR 2048x2500           bare toolkit in a process of its own, the 16 images "
                             "and their 8-bit outputs kept: resident %s MiB (x%s of the pixels)\n",
                             qPrintable(figures[0]), qPrintable(figures[1].trimmed()));
+                return 0;
+            }
         }
+        std::printf("4x4 image layout, CR 2048x2500           bare toolkit's own process gave no figure\n");
         return 0;
     }
     FillGrid(dir, "CT 512x512", Phantom(ImagePreset::Ct, 512, 512), "target: no slower than before", runs);

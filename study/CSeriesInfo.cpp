@@ -55,5 +55,5 @@ void CSeriesInfo::GetWindow(float* width, float* centre) const
 
 void CSeriesInfo::SortImages()
 {
-    SortObList(&m_lstImages, CompareInstanceNumber);
+    SortObListByKey(&m_lstImages, InstanceNumberKey);
 }

@@ -31,7 +31,7 @@ BYTE CStudyInfo::FindImage(const QString& key, CSeriesInfo*& series, CImageInfo*
 
 void CStudyInfo::SortSeries()
 {
-    SortObList(&m_lstSeries, CompareSeriesNumber);
+    SortObListByKey(&m_lstSeries, SeriesNumberKey);
     for (auto& series : m_lstSeries)
         series->SortImages();
 }

@@ -11,6 +11,7 @@
 // std
 #include <algorithm>
 #include <climits>
+#include <string>
 
 // Orvane
 #include "state/CAppState.h"
@@ -265,20 +266,36 @@ QString CStudyList::ResolveFileId(DcmElement* fileIdElement)
     size_t length = 0;
     if (!fileIdElement || !RawText(fileIdElement, text, length))
         return {};
-    // The values of the file ID, each without its padding
-    QStringList components;
+    // The values of the file ID, each without its padding. The images of a folder share all
+    // but the last value: those are parsed once, while the folder stays the same
+    thread_local std::string folderBytes;
+    thread_local QStringList folderComponents;
     const char* end = text + length;
-    for (const char* begin = text;;) {
-        const char* stop = begin;
-        while (stop < end && *stop != '\\')
-            ++stop;
-        const char* first = begin;
-        const char* last = stop;
+    const char* lastSlash = end;
+    while (lastSlash > text && lastSlash[-1] != '\\')
+        --lastSlash;
+    QStringList& components = folderComponents;
+    if (lastSlash > text && !components.isEmpty() && folderBytes.size() == size_t(lastSlash - text)
+        && std::equal(text, lastSlash, folderBytes.begin())) {
+        const char* first = lastSlash;
+        const char* last = end;
         Trim(first, last);
-        components << QString::fromLatin1(first, qsizetype(last - first));
-        if (stop == end)
-            break;
-        begin = stop + 1;
+        components.last() = QString::fromLatin1(first, qsizetype(last - first));
+    } else {
+        components.clear();
+        for (const char* begin = text;;) {
+            const char* stop = begin;
+            while (stop < end && *stop != '\\')
+                ++stop;
+            const char* first = begin;
+            const char* last = stop;
+            Trim(first, last);
+            components << QString::fromLatin1(first, qsizetype(last - first));
+            if (stop == end)
+                break;
+            begin = stop + 1;
+        }
+        folderBytes.assign(text, lastSlash);
     }
     // Exact path first, then each component case-insensitively; "..", "." and empty
     // components are refused, so nothing outside the file set is opened

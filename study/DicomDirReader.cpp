@@ -4,13 +4,20 @@
 #include <dcmtk/config/osconfig.h>
 #include <dcmtk/dcmdata/dcdeftag.h>
 #include <dcmtk/dcmdata/dcdirrec.h>
+#include <dcmtk/dcmdata/dcelem.h>
 #include <dcmtk/dcmdata/dcfilefo.h>
+#include <dcmtk/dcmdata/dcistrmb.h>
 #include <dcmtk/dcmdata/dcsequen.h>
 #include <dcmtk/dcmdata/dcstack.h>
 #include <dcmtk/dcmdata/dcvrpn.h>
 
+// POSIX
+#include <sys/stat.h>
+
 // std
+#include <cstdio>
 #include <unordered_map>
+#include <vector>
 
 // Orvane
 #include "platform/ReportSystemError.h"
@@ -30,12 +37,31 @@ QString Value(DcmItem* item, const DcmTagKey& tag)
     return RecordText(item, tag);
 }
 
-std::uint32_t Offset(DcmItem* item, const DcmTagKey& tag)
+std::uint32_t Offset(DcmObject* element)
 {
     Uint32 value = 0;
-    if (item->findAndGetUint32(tag, value, 0, OFFalse).bad())
+    if (static_cast<DcmElement*>(element)->getUint32(value, 0).bad())
         return 0;
     return value;
+}
+
+// The next and lower offsets of a record in one pass over its elements, not one search each
+void Offsets(DcmItem* record, std::uint32_t& next, std::uint32_t& lower)
+{
+    next = 0;
+    lower = 0;
+    bool haveNext = false;
+    bool haveLower = false;
+    for (DcmObject* o = record->nextInContainer(nullptr); o && !(haveNext && haveLower); o = record->nextInContainer(o)) {
+        const DcmTagKey tag = o->getTag();
+        if (!haveNext && tag == DCM_OffsetOfTheNextDirectoryRecord) {
+            next = Offset(o);
+            haveNext = true;
+        } else if (!haveLower && tag == DCM_OffsetOfReferencedLowerLevelDirectoryEntity) {
+            lower = Offset(o);
+            haveLower = true;
+        }
+    }
 }
 
 // The texts of a STUDY record, kept until the linkage says which patient it belongs to.
@@ -85,6 +111,33 @@ StudyStub StudyOf(DcmItem* record, const DirectoryLink& link)
         stub.strDateTime = QStringLiteral("%1 %2").arg(date, FormatStudyTime(Value(record, DCM_StudyTime)));
     stub.strUid = Value(record, DCM_StudyInstanceUID);
     return stub;
+}
+
+// The whole file read at once and parsed from memory, as loadFile parses it from the file:
+// the parser then reads no small pieces through the file stream. False when the file cannot
+// be read whole or does not parse.
+bool ReadFromMemory(const char* path, DcmFileFormat& file)
+{
+    std::FILE* stream = std::fopen(path, "rb");
+    if (!stream)
+        return false;
+    std::vector<char> bytes;
+    bool whole = false;
+    struct stat st;
+    if (::fstat(::fileno(stream), &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
+        bytes.resize(size_t(st.st_size));
+        whole = std::fread(bytes.data(), 1, bytes.size(), stream) == bytes.size() && std::fgetc(stream) == EOF;
+    }
+    std::fclose(stream);
+    if (!whole)
+        return false;
+    DcmInputBufferStream input;
+    input.setBuffer(bytes.data(), offile_off_t(bytes.size()));
+    input.setEos();
+    file.transferInit();
+    const OFCondition status = file.read(input, EXS_Unknown, EGL_noChange, 4096);
+    file.transferEnd();
+    return status.good();
 }
 
 QString OrDashes(const QString& text)
@@ -175,8 +228,14 @@ DicomDirContents ReadDicomDir(const char* path, const std::atomic<bool>* stop)
 
     try {
         auto file = std::make_unique<DcmFileFormat>();
-        if (!path || file->loadFile(path, EXS_Unknown, EGL_noChange, 4096, ERM_autoDetect).bad())
+        if (!path)
             return c;
+        if (!ReadFromMemory(path, *file)) {
+            // Whatever the parse from memory does not take, the file reader decides
+            file = std::make_unique<DcmFileFormat>();
+            if (file->loadFile(path, EXS_Unknown, EGL_noChange, 4096, ERM_autoDetect).bad())
+                return c;
+        }
         c.pFile = std::move(file);
         c.bRead = true;
         DcmStack stack;
@@ -202,8 +261,7 @@ DicomDirContents ReadDicomDir(const char* path, const std::atomic<bool>* stop)
             auto* record = static_cast<DcmDirectoryRecord*>(object);
             DirectoryLink link;
             link.nOffset = record->getFileOffset();
-            link.nNextOffset = Offset(record, DCM_OffsetOfTheNextDirectoryRecord);
-            link.nLowerOffset = Offset(record, DCM_OffsetOfReferencedLowerLevelDirectoryEntity);
+            Offsets(record, link.nNextOffset, link.nLowerOffset);
             link.nIndex = index;
             link.pItem = record;
 

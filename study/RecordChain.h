@@ -2,8 +2,8 @@
 // The linkage of a DICOMDIR's directory records, found by offset through one hash map.
 
 // std
+#include <array>
 #include <cstdint>
-#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -58,8 +58,8 @@ public:
     template <class Visit>
     void Walk(std::uint32_t offset, RecordType type, Visit&& visit) const
     {
-        std::unordered_set<std::uint32_t> passed;
-        while (offset != 0 && passed.insert(offset).second) {
+        PassedOffsets passed;
+        while (offset != 0 && passed.Insert(offset)) {
             const DirectoryLink* link = Find(offset);
             if (!link)
                 return;
@@ -72,6 +72,37 @@ public:
     std::size_t size() const { return m_byIndex.size(); }
 
 private:
-    std::unordered_map<std::uint32_t, DirectoryLink> m_byOffset;
+    void Grow();
+    // The offsets one walk has passed: a short chain is searched in place, a long one hashed
+    class PassedOffsets
+    {
+    public:
+        bool Insert(std::uint32_t offset)
+        {
+            if (m_nCount < kInPlace) {
+                for (std::size_t i = 0; i < m_nCount; ++i)
+                    if (m_aFirst[i] == offset)
+                        return false;
+                m_aFirst[m_nCount++] = offset;
+                return true;
+            }
+            if (m_rest.empty()) {
+                m_rest.reserve(kInPlace * 4);
+                m_rest.insert(m_aFirst.begin(), m_aFirst.end());
+            }
+            return m_rest.insert(offset).second;
+        }
+
+    private:
+        static constexpr std::size_t kInPlace = 32;
+        std::array<std::uint32_t, kInPlace> m_aFirst{};
+        std::size_t m_nCount = 0;
+        std::unordered_set<std::uint32_t> m_rest;
+    };
+
+    // Records in the order added, found by offset through an open-addressed table of their
+    // positions + 1 (0: free slot), kept at most half full
+    std::vector<DirectoryLink> m_links;
+    std::vector<std::uint32_t> m_slots;
     std::vector<std::uint32_t> m_byIndex; // index -> offset
 };

@@ -65,6 +65,16 @@ private slots:
         QTest::newRow("other types stepped over") << std::vector<Rec>{{10, I, 20}, {20, O, 30}, {30, I, 0}} << QList<int>{10, 30};
         QTest::newRow("starts on another type") << std::vector<Rec>{{10, O, 20}, {20, I, 0}} << QList<int>{20};
         QTest::newRow("cycle of other types") << std::vector<Rec>{{10, I, 20}, {20, O, 30}, {30, O, 20}} << QList<int>{10};
+        // Long chains: more records than a walk keeps in place, and than the first table holds
+        for (const int length : {100, 3000}) {
+            std::vector<Rec> records;
+            QList<int> walked;
+            for (int i = 1; i <= length; ++i) {
+                records.push_back({std::uint32_t(i * 10), I, std::uint32_t(i == length ? 100 : (i + 1) * 10)});
+                walked << i * 10;
+            }
+            QTest::newRow(qPrintable(QStringLiteral("long cycle of %1").arg(length))) << records << walked;
+        }
     }
     void walks()
     {
@@ -99,6 +109,11 @@ private slots:
         QVERIFY(!chain.Find(15));
         QCOMPARE(chain.AtIndex(1)->nOffset, 20u);
         QVERIFY(!chain.AtIndex(2));
+        // A second record at a taken offset is not added, and its index finds nothing
+        RecordChain taken = Chain({{10, I, 0}, {10, O, 0}});
+        QCOMPARE(int(taken.Find(10)->nType), int(I));
+        QCOMPARE(taken.AtIndex(0)->nIndex, 0u);
+        QVERIFY(!taken.AtIndex(1));
         chain.Clear();
         QVERIFY(!chain.Find(10));
         QVERIFY(!chain.AtIndex(0));

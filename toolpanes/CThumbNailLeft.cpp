@@ -126,11 +126,32 @@ void CThumbNailLeft::StartThumbnailThread()
         m_bThreadRunning = 1;
         theApp.m_bThumbThreadRunning = 1;
         BeginWaitCursor();
+        // The workers begin behind the paints already asked for: the first image of a load is
+        // decoded and painted without their decodes beside it
+        m_bStartPending = true;
+        PostToColumn([this, run, keys] {
+            if (run == m_nRun && m_bStartPending)
+                StartWorkers(run, keys);
+        });
+    } catch (...) {
+        m_bStartPending = false;
+        ++m_nRun;
+        m_bThreadRunning = 0;
+        theApp.m_bThumbThreadRunning = 0;
+        EndWaitCursor();
+        ReportSystemError(GetLastError(), "CThumbNailLeft::StartThumbnailThread");
+    }
+}
+
+void CThumbNailLeft::StartWorkers(int nRun, const QStringList& keys)
+{
+    m_bStartPending = false;
+    try {
         const QSize box(m_nThumbWidth, m_nThumbHeight);
         const int workers = std::clamp(std::min(QThread::idealThreadCount() - 1, int(keys.size())), 1, std::max(1, m_nMaxWorkers));
         m_nWorkersLeft = 0;
         for (int w = 0; w < workers; ++w) {
-            m_threads.emplace_back([this, run, keys, box] { ThumbnailThreadProc(run, keys, box); });
+            m_threads.emplace_back([this, nRun, keys, box] { ThumbnailThreadProc(nRun, keys, box); });
             ++m_nWorkersLeft;
         }
     } catch (...) {
@@ -148,10 +169,11 @@ void CThumbNailLeft::StartThumbnailThread()
 BOOL CThumbNailLeft::StopThumbnailThread()
 {
     try {
-        if (!m_threads.empty()) {
+        if (!m_threads.empty() || m_bStartPending) {
             m_bStop = true;
             JoinWorker();
-            // What the stopped run still had queued is dropped
+            // What the stopped run still had queued is dropped, a start not made yet too
+            m_bStartPending = false;
             ++m_nRun;
         }
         m_bThreadRunning = 0;

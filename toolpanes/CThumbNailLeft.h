@@ -59,8 +59,8 @@ public:
 
     /// The run number of the current (or last) run.
     int GetRunNumber() const { return m_nRun; }
-    /// A worker thread exists (running, or ended and not yet joined).
-    bool HasWorker() const { return !m_threads.empty(); }
+    /// A worker thread exists (running, or ended and not yet joined), or is queued to start.
+    bool HasWorker() const { return !m_threads.empty() || m_bStartPending; }
     /// Workers of one run: one per core beside the UI thread, at least one, at most this.
     static constexpr int kMaxWorkers = 3;
 
@@ -86,6 +86,8 @@ private:
     /// until the keys are done or a stop is asked; then its end notice, whatever way the loop
     /// ended. Runs on a worker.
     void ThumbnailThreadProc(int nRun, const QStringList& keys, QSize box);
+    /// The workers of run `nRun` over `keys`; a start queued by StartThumbnailThread.
+    void StartWorkers(int nRun, const QStringList& keys);
     /// Queues `call` for the UI thread, behind the paints already pending. Thread safe.
     void PostToColumn(std::function<void()> call);
     void OnThumbnailReady(int nRun, const ThumbnailResult& result);
@@ -106,4 +108,5 @@ private:
     std::map<int, ThumbnailResult> m_pending; // results that came before their turn
     int m_nRun = 0;
     bool m_bWaitCursor = false;
+    bool m_bStartPending = false;     // a run's workers are queued to start
 };

@@ -75,6 +75,8 @@ private slots:
     void unreadableKeyKeepsLaterItemsOnTheirSeries_data();
     void unreadableKeyKeepsLaterItemsOnTheirSeries();
     void stopDropsQueuedThumbnailsAndJoins();
+    void stopBeforeTheWorkersBeginStartsNone_data();
+    void stopBeforeTheWorkersBeginStartsNone();
     void closingTheColumnMidRunJoinsAndRestoresTheCursor();
     void restartInTheMiddleStartsAgain();
     void selectsByKeyIndex_data();
@@ -259,7 +261,10 @@ void tst_CThumbNailLeft::stopDropsQueuedThumbnailsAndJoins()
     QVERIFY(ShowSeries(shown, 12));
     CThumbNailLeft* pane = Pane(shown);
     pane->StartThumbnailThread();
-    // The UI thread is busy while the worker queues its first thumbnails
+    // The workers begin from the event queue; then the UI thread is busy while they queue
+    // their first thumbnails
+    QCoreApplication::sendPostedEvents(pane);
+    QVERIFY(pane->HasWorker());
     std::this_thread::sleep_for(std::chrono::milliseconds(150));
     pane->StopThumbnailThread();
     QVERIFY(!pane->HasWorker());
@@ -270,12 +275,49 @@ void tst_CThumbNailLeft::stopDropsQueuedThumbnailsAndJoins()
     QCOMPARE(pane->m_wndThumbList.count(), 0);
 }
 
+// The workers of a run begin only once the events queued before them are handled; a stop or
+// a new start before then leaves the stopped run without a worker or a thumbnail
+void tst_CThumbNailLeft::stopBeforeTheWorkersBeginStartsNone_data()
+{
+    QTest::addColumn<bool>("restart");
+    QTest::addColumn<QStringList>("labels"); // once the events are handled
+    QTest::newRow("stop") << false << QStringList();
+    QTest::newRow("new start") << true << QStringList({"1_SERIES 3"});
+}
+
+void tst_CThumbNailLeft::stopBeforeTheWorkersBeginStartsNone()
+{
+    QFETCH(bool, restart);
+    QFETCH(QStringList, labels);
+    ShownStudy shown(m_dir.path());
+    QVERIFY(ShowSeries(shown, 3));
+    CThumbNailLeft* pane = Pane(shown);
+    pane->StartThumbnailThread();
+    QVERIFY(pane->HasWorker());
+    QVERIFY(pane->m_bThreadRunning);
+    if (restart) {
+        theApp.m_astrSeriesKeys = theApp.m_astrSeriesKeys.mid(2, 1);
+        pane->StartThumbnailThread();
+        QVERIFY(QTest::qWaitFor([pane] { return !pane->m_bThreadRunning; }, 20000));
+    } else {
+        pane->StopThumbnailThread();
+        QVERIFY(!pane->HasWorker());
+        QVERIFY(!pane->m_bThreadRunning);
+        QVERIFY(!theApp.m_bThumbThreadRunning);
+    }
+    QTest::qWait(50);
+    QVERIFY(!pane->HasWorker());
+    QCOMPARE(Labels(pane->m_wndThumbList), labels);
+    QVERIFY(!QApplication::overrideCursor());
+}
+
 void tst_CThumbNailLeft::closingTheColumnMidRunJoinsAndRestoresTheCursor()
 {
     {
         ShownStudy shown(m_dir.path());
         QVERIFY(ShowSeries(shown, 12));
         Pane(shown)->StartThumbnailThread();
+        QCoreApplication::sendPostedEvents(Pane(shown));
         QVERIFY(QApplication::overrideCursor());
     }
     QVERIFY(!QApplication::overrideCursor());

@@ -20,6 +20,7 @@
 
 // Orvane
 #include "bench/BenchBare.h"
+#include "bench/BenchPlainPane.h"
 #include "bench/BenchStudy.h"
 #include "bench/BenchTiming.h"
 #include "app/COstrevanApp.h"
@@ -54,24 +55,6 @@ protected:
     void paintEvent(QPaintEvent*) override
     {
         QPainter(this).fillRect(rect(), Qt::black);
-    }
-};
-
-// The plain Qt paint of a rendered picture: Qt's own scaled drawImage (no smoothing) into the
-// part of the pane the picture covers, black around it
-class PlainPane : public QWidget
-{
-public:
-    using QWidget::QWidget;
-    QImage picture;
-    QRect target;
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter painter(this);
-        painter.fillRect(rect(), Qt::black);
-        painter.drawImage(target, picture);
     }
 };
 
@@ -192,10 +175,7 @@ void DragStep(const QTemporaryDir& dir, const char* label, const ImageRecipe& re
         const RenderWindow window = nextWindow(plainTurn);
         return Timed([&] {
             reduced->setWindow(window.nCentre, window.nWidth);
-            const auto* data = static_cast<const uchar*>(reduced->getOutputData(8, 0, 0));
-            plain->picture = data ? QImage(data, bareWidth, bareHeight, colour ? 3 * bareWidth : bareWidth,
-                                           colour ? QImage::Format_RGB888 : QImage::Format_Grayscale8)
-                                  : QImage();
+            plain->picture = PlainPane::Wrap(reduced->getOutputData(8, 0, 0), bareWidth, bareHeight, colour);
             plain->repaint();
         });
     };

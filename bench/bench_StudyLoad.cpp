@@ -3,7 +3,8 @@
 // program that starts the viewer as its main() does, loads a one-image study first (so that
 // the first paint's one-time costs are paid) and then times the load of the large study, seen
 // for the first time. Beside it the bare floor: a stat of each of the 500 files, then the
-// toolkit's load and render of the study's first image.
+// toolkit's load and render of the study's first image; and that floor followed by Qt's plain
+// paint of the rendered picture into a widget of the view's size, where the view drew it.
 //
 // Also an untidy MR with megabytes of zeros after its Pixel Data, read and rendered at the
 // viewer's log level, beside the toolkit's read and render of it.
@@ -40,6 +41,7 @@
 #include "app/CMainFrame.h"
 #include "app/COstrevanApp.h"
 #include "bench/BenchBare.h"
+#include "bench/BenchPlainPane.h"
 #include "bench/BenchTiming.h"
 #include "controls/CIconButton.h"
 #include "study/CStudyList.h"
@@ -48,6 +50,7 @@
 #include "study/DicomCodecs.h"
 #include "tools/fixtures/ImageFixtures.h"
 #include "tools/fixtures/DicomDirFixtures.h"
+#include "viewer/CVantrelView.h"
 
 using namespace Fixtures;
 using namespace Bench;
@@ -112,6 +115,8 @@ class Driver : public QObject
 {
 public:
     double loadMs = -1.0;
+    QSize viewSize;    // the view that painted the study
+    QSize pictureSize; // the part of it its picture covers
 
     void Poll()
     {
@@ -146,6 +151,9 @@ protected:
             QTimer::singleShot(0, list, [list] { list->show(); });
         } else {
             loadMs = double(m_clock.nsecsElapsed()) / 1e6;
+            const auto* view = static_cast<CVantrelView*>(watched);
+            viewSize = view->size();
+            pictureSize = view->GetTotalDeviceSize();
             m_stage = 4;
             QTimer::singleShot(0, qApp, &QCoreApplication::quit);
         }
@@ -188,12 +196,13 @@ int RunOnce(const char* programPath, int argc, char** argv)
     theApp.ExitInstance();
     if (driver.loadMs < 0.0)
         return 3;
-    std::printf("%.3f\n", driver.loadMs);
+    std::printf("%.3f %d %d %d %d\n", driver.loadMs, driver.viewSize.width(), driver.viewSize.height(),
+                driver.pictureSize.width(), driver.pictureSize.height());
     return 0;
 }
 
-// The floor: what a load must do at least
-double BareLoad(const QStringList& files)
+// The floor: what a load must do at least; with a pane, the rendered picture is also painted
+double BareLoad(const QStringList& files, PlainPane* pane = nullptr)
 {
     return Timed([&] {
         struct stat st;
@@ -201,6 +210,13 @@ double BareLoad(const QStringList& files)
             (void)::stat(QFile::encodeName(path).constData(), &st);
         Bench::Bare bare(files.front());
         bare.Render(40, 400);
+        if (pane) {
+            DicomImage* image = bare.image.get();
+            pane->picture = PlainPane::Wrap(image->getOutputData(8, 0, 0), int(image->getWidth()), int(image->getHeight()),
+                                            !image->isMonochrome());
+            pane->repaint();
+            pane->picture = QImage();
+        }
     });
 }
 
@@ -213,7 +229,11 @@ int main(int argc, char** argv)
         return RunOnce(argv[2], 1, argv);
     }
 
-    QCoreApplication app(argc, argv);
+    // The plain pane of the floor paints on the platform the viewer runs on
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
+        && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
     OFLog::configure(OFLogger::FATAL_LOG_LEVEL);
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 9;
     QTemporaryDir dir;
@@ -233,12 +253,11 @@ int main(int argc, char** argv)
     // The viewer finds its file set one folder above its own
     const QString programPath = set + QStringLiteral("/ORVANE/orvane");
 
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    if (!environment.contains(QStringLiteral("QT_QPA_PLATFORM")) && !environment.contains(QStringLiteral("DISPLAY"))
-        && !environment.contains(QStringLiteral("WAYLAND_DISPLAY")))
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    const QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
 
-    std::vector<double> load, bare;
+    std::vector<double> load, bare, painted;
+    QWidget plainHost;
+    PlainPane* plain = nullptr;
     for (int i = 0; i < runs + 1; ++i) {
         QProcess child;
         child.setProcessEnvironment(environment);
@@ -250,13 +269,28 @@ int main(int argc, char** argv)
             return 0;
         }
         double ms = 0.0;
-        if (std::sscanf(child.readAllStandardOutput().constData(), "%lf", &ms) != 1)
+        int viewWidth = 0, viewHeight = 0, pictureWidth = 0, pictureHeight = 0;
+        if (std::sscanf(child.readAllStandardOutput().constData(), "%lf %d %d %d %d", &ms, &viewWidth, &viewHeight,
+                        &pictureWidth, &pictureHeight) != 5)
             return 1;
+        if (!plain) {
+            // A pane of the view's size, the picture where the view drew it
+            plainHost.resize(viewWidth, viewHeight);
+            plain = new PlainPane(&plainHost);
+            plain->setAttribute(Qt::WA_OpaquePaintEvent);
+            plain->setGeometry(0, 0, viewWidth, viewHeight);
+            plain->target = QRect(QPoint((viewWidth - pictureWidth) / 2, (viewHeight - pictureHeight) / 2),
+                                  QSize(pictureWidth, pictureHeight));
+            plainHost.show();
+            QCoreApplication::processEvents();
+        }
         const double b = BareLoad(files);
+        const double p = BareLoad(files, plain);
         if (i == 0)
             continue; // warms the file cache
         load.push_back(ms);
         bare.push_back(b);
+        painted.push_back(p);
     }
     // An untidy MR (2.5 MB of zeros after its Pixel Data) read and rendered as the viewer does,
     // at the log level it sets at start-up, beside the toolkit's own read and render of it
@@ -292,10 +326,15 @@ int main(int argc, char** argv)
 
     const double ours = Median(load);
     const double floor = Median(bare);
+    const double paintedFloor = Median(painted);
     std::printf("study of %d images (%d series), platform %s, median of %d fresh starts\n", kSeries * kPerSeries, kSeries,
                 qPrintable(environment.value(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("default"))), runs);
     std::printf("Load pressed -> first image painted %8.2f ms | bare: stat of each file + load and render of the first %8.2f ms (x%.2f, target <= 2)\n",
                 ours, floor, Ratio(ours, floor));
+    if (plain)
+        std::printf("  the same floor + Qt's plain paint of its picture into a %dx%d pane (%dx%d) %8.2f ms (x%.2f)\n",
+                    plain->width(), plain->height(), plain->target.width(), plain->target.height(), paintedFloor,
+                    Ratio(ours, paintedFloor));
     std::printf("untidy MR 256x256 + 2.5 MB of zeros: load and render %8.2f ms | dcmtk load and render %8.2f ms (x%.2f)\n",
                 untidyOurs, untidyBare, Ratio(untidyOurs, untidyBare));
     return 0;

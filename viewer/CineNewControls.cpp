@@ -454,8 +454,10 @@ void CineNewControls::StepSeries(bool bNext)
         view->LoadImageIntoViewPort(FALSE);
         view->InitialiseImageData(FALSE);
 
-        // A running loop goes on with the new source, unless another view plays it
+        // A running loop goes on with the new source, unless another view plays it, at the
+        // window the series was given, if any
         if (wasRunning && !view->IsCineRunningOnSource()) {
+            CMyFrameWnd::ShowSeriesWindow(view);
             StartCineLoop();
         } else {
             view->m_nCurrentFrame = 0;

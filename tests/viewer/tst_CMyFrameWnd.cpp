@@ -749,6 +749,7 @@ void tst_CMyFrameWnd::showsThePresentationStatesWindow_data()
     QTest::newRow("image layout, then single layout") << "single";
     QTest::newRow("another series, then this one again") << "thumbnail";
     QTest::newRow("cine bar's next series, then its previous") << "cinebar";
+    QTest::newRow("the same while a loop runs, then stopped") << "cineloop";
 }
 
 // A presentation state gives series 0 the window 400/40 (its files say 2000/300): every image
@@ -761,7 +762,7 @@ void tst_CMyFrameWnd::showsThePresentationStatesWindow()
     std::vector<PsImageRef> refs;
     for (int s = 0; s < 2; ++s) {
         CSeriesInfo* series = study.AddSeries("CT");
-        for (int i = 0; i < (s == 0 ? 3 : 1); ++i) {
+        for (int i = 0; i < (s == 0 ? 3 : 2); ++i) {
             ImageRecipe recipe = Preset(ImagePreset::Ct);
             recipe.columns = 40;
             recipe.rows = 30;
@@ -805,13 +806,26 @@ void tst_CMyFrameWnd::showsThePresentationStatesWindow()
         grid.frame->LoadSeriesIntoViews(study.SeriesKeys()[1]);
         QCOMPARE(grid.frame->GetSingleView()->m_pSeries, study.m_pStudy->GetSeriesAt(1));
         grid.frame->LoadSeriesIntoViews(study.SeriesKeys()[0]);
-    } else if (step == QLatin1String("cinebar")) {
+    } else if (step == QLatin1String("cinebar") || step == QLatin1String("cineloop")) {
         CVantrelView* view = grid.frame->GetSingleView();
         auto* bar = new CineNewControls(view);
+        const bool loop = step == QLatin1String("cineloop");
+        if (loop) {
+            bar->OnBtnPlaycinenew();
+            QCOMPARE(view->m_nCineState, 1);
+        }
         bar->OnCineLast();
         QCOMPARE(view->m_pSeries, study.m_pStudy->GetSeriesAt(1));
         bar->OnCineFirst();
         QCOMPARE(view->m_pSeries, chosen);
+        if (loop) {
+            // The loop goes on in the chosen series; stopped, it shows its frame at the loop's window
+            QCOMPARE(view->m_nCineState, 1);
+            const CImageInfo* first = view->m_pImage;
+            QTRY_VERIFY_WITH_TIMEOUT(view->m_pImage != first, 5000);
+            bar->OnBtnStaycinenew();
+            QCOMPARE(view->m_nCineState, 0);
+        }
     }
     QCoreApplication::processEvents();
 

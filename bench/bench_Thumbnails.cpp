@@ -159,6 +159,8 @@ RunFigures ThumbnailRun(CThumbNailLeft& pane)
 
 int main(int argc, char** argv)
 {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
     OFLog::configure(OFLogger::ERROR_LOG_LEVEL);

@@ -7,6 +7,7 @@
 #include <dcmtk/dcmdata/dcelem.h>
 #include <dcmtk/dcmdata/dcfilefo.h>
 #include <dcmtk/dcmdata/dcistrmb.h>
+#include <dcmtk/dcmdata/dcistrmf.h>
 #include <dcmtk/dcmdata/dcsequen.h>
 #include <dcmtk/dcmdata/dcstack.h>
 #include <dcmtk/dcmdata/dcvrpn.h>
@@ -113,6 +114,22 @@ StudyStub StudyOf(DcmItem* record, const DirectoryLink& link)
     return stub;
 }
 
+// The file's bytes as the parser's stream. A value longer than the parser's limit stays in the
+// file, as with the file stream: it is skipped now and read from the file when asked for, so
+// that a length past the end of the bytes is a parse error, not an allocation of that size.
+class FileBytesStream : public DcmInputBufferStream
+{
+public:
+    explicit FileBytesStream(const char* path)
+        : m_path(path)
+    {
+    }
+    DcmInputStreamFactory* newFactory() const override { return new DcmInputFileStreamFactory(m_path, tell()); }
+
+private:
+    OFFilename m_path;
+};
+
 // The whole file read at once and parsed from memory, as loadFile parses it from the file:
 // the parser then reads no small pieces through the file stream. False when the file cannot
 // be read whole or does not parse.
@@ -131,7 +148,7 @@ bool ReadFromMemory(const char* path, DcmFileFormat& file)
     std::fclose(stream);
     if (!whole)
         return false;
-    DcmInputBufferStream input;
+    FileBytesStream input(path);
     input.setBuffer(bytes.data(), offile_off_t(bytes.size()));
     input.setEos();
     file.transferInit();

@@ -134,6 +134,15 @@ private slots:
             Nth(dir, "STUDY", 0).Remove(DCM_StudyDescription);
             return dir;
         }) << QList<QStringList>{{"1", "P001", "DOE, JANE", "CT", "--", "--", "05/03/2024 14:30:00", "DOE, JANE-P001"}, kJaneHand, kRichard};
+        // A value longer than the parser keeps in memory is read from the file when asked for
+        QTest::newRow("description longer than 4096 bytes") << MakeDir([] {
+            HandDicomDir dir = Sample();
+            Nth(dir, "STUDY", 1).Set(DCM_StudyDescription, std::string(5000, 'D') + "END");
+            return dir;
+        }) << QList<QStringList>{kJaneChest,
+                                 {"2", "P001", "DOE, JANE", "CR", "--", QString(5000, QLatin1Char('D')) + "END",
+                                  "11/11/2023 10:15:00", "DOE, JANE-P001"},
+                                 kRichard};
         // The first series that has a modality gives the row its modality
         QTest::newRow("first series without modality") << MakeDir([] {
             HandDicomDir dir = Sample();

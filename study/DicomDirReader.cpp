@@ -17,6 +17,7 @@
 
 // std
 #include <cstdio>
+#include <new>
 #include <unordered_map>
 #include <vector>
 
@@ -138,12 +139,18 @@ bool ReadFromMemory(const char* path, DcmFileFormat& file)
     std::FILE* stream = std::fopen(path, "rb");
     if (!stream)
         return false;
+    // A file larger than any DICOMDIR of a medium is left to the file reader
+    constexpr off_t kMaxBytes = off_t(256) << 20;
     std::vector<char> bytes;
     bool whole = false;
     struct stat st;
-    if (::fstat(::fileno(stream), &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
-        bytes.resize(size_t(st.st_size));
-        whole = std::fread(bytes.data(), 1, bytes.size(), stream) == bytes.size() && std::fgetc(stream) == EOF;
+    if (::fstat(::fileno(stream), &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0 && st.st_size <= kMaxBytes) {
+        try {
+            bytes.resize(size_t(st.st_size));
+            whole = std::fread(bytes.data(), 1, bytes.size(), stream) == bytes.size() && std::fgetc(stream) == EOF;
+        } catch (const std::bad_alloc&) {
+            whole = false;
+        }
     }
     std::fclose(stream);
     if (!whole)

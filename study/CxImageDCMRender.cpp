@@ -6,6 +6,7 @@
 #include <dcmtk/config/osconfig.h>
 #include <dcmtk/dcmdata/dcdeftag.h>
 #include <dcmtk/dcmdata/dcfilefo.h>
+#include <dcmtk/dcmdata/dcxfer.h>
 #include <dcmtk/dcmimgle/dcmimage.h>
 #include <dcmtk/dcmimgle/dipixel.h>
 
@@ -17,6 +18,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 
@@ -83,15 +85,33 @@ bool RenderColourPlanes(const DicomImage& image, unsigned long frame, BYTE* bits
     return true;
 }
 
+// Whether the toolkit may read the frames of these pixels one at a time. Its frame-by-frame
+// read of uncompressed frames of an odd number of bytes leaves part of a frame unset (pixels
+// from whatever the memory held, and table indexes past their tables): those are read whole.
+bool ReadsFrameByFrame(DcmDataset* dataset)
+{
+    if (DcmXfer(dataset->getCurrentXfer()).isEncapsulated())
+        return true;
+    Uint16 rows = 0;
+    Uint16 columns = 0;
+    Uint16 bitsAllocated = 0;
+    Uint16 samples = 1;
+    dataset->findAndGetUint16(DCM_Rows, rows);
+    dataset->findAndGetUint16(DCM_Columns, columns);
+    dataset->findAndGetUint16(DCM_BitsAllocated, bitsAllocated);
+    if (dataset->findAndGetUint16(DCM_SamplesPerPixel, samples).bad() || samples == 0)
+        samples = 1;
+    return std::uint64_t(rows) * columns * samples * bitsAllocated % 16 == 0;
+}
+
 } // namespace
 
 DicomImage* CxImageDCM::NewFrameImage(int frame) const
 {
     if (!m_pFileFormat || !m_pDataset || frame < 0)
         return nullptr;
-    auto* image = new DicomImage(m_pFileFormat, m_pDataset->getCurrentXfer(),
-                                 CIF_AcrNemaCompatibility | CIF_UsePartialAccessToPixelData,
-                                 static_cast<unsigned long>(frame), 1);
+    const unsigned long flags = CIF_AcrNemaCompatibility | (ReadsFrameByFrame(m_pDataset) ? CIF_UsePartialAccessToPixelData : 0);
+    auto* image = new DicomImage(m_pFileFormat, m_pDataset->getCurrentXfer(), flags, static_cast<unsigned long>(frame), 1);
     if (m_bWindowSet && image->getStatus() == EIS_Normal && image->isMonochrome())
         image->setWindow(m_dToolkitCentre, m_dToolkitWidth);
     return image;

@@ -1,5 +1,5 @@
 #pragma once
-// The linkage of a DICOMDIR's directory records, found by offset through one hash map.
+// The linkage of a DICOMDIR's directory records, found by offset through one open-addressed table.
 
 // std
 #include <array>
